@@ -1,0 +1,163 @@
+// Rows of the results table and their catalogue columns.
+#include "detect/results_table.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "run/number_text.h"
+#include "run/text.h"
+#include "store/time_keys.h"
+
+namespace varisift {
+
+namespace {
+
+constexpr std::string_view header_line_1 =
+    "Num- R.A          DEC          V/Cat V/Min V/Max   dV  Meas Cri Interval YearDate/Start YearDate/End    FWHM  VSX "
+    "VSX (RA)   VSX (Dec) VSX";
+constexpr std::string_view header_line_2 =
+    "ber  hh mm ss.sss +dd mm ss.ss mm.mm mm.mm mm.mm mm.mm nnnn per ssssssss yyyymmddhhmmss yyyymmddhhmmss   max Magn "
+    "hh mm ss.s +DD mm ss Designation";
+
+constexpr std::int64_t ms_per_hour = 3600000;
+constexpr std::int64_t ms_per_minute = 60000;
+constexpr std::int64_t centiarcsec_per_degree = 360000;
+constexpr std::int64_t centiarcsec_per_arcminute = 6000;
+// Corrected positions are held within this bound, far beyond any real
+// position, so that the row's integer arithmetic cannot overflow.
+constexpr double position_bound = 9007199254740992.0;  // 2^53
+
+double field(std::string_view text, int start, int width) { return text_to_number(mid_text(text, start, width)); }
+
+std::int64_t bounded_position(double value) {
+  if (value > position_bound) value = position_bound;
+  if (value < -position_bound) value = -position_bound;
+  return round_to_int64(value);
+}
+
+std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if (a % b != 0 && a < 0) --q;
+  return q;
+}
+
+std::int64_t abs64(std::int64_t v) { return v < 0 ? -v : v; }
+
+// Takes the position, magnitudes and time of one measurement text.
+void take_measurement_text(RowValues& row, std::string_view t) {
+  std::string_view key = left_text(t, 14);
+  if (compare_text(key, row.first_time_key) < 0) row.first_time_key.assign(key);
+  if (compare_text(key, row.last_time_key) > 0) row.last_time_key.assign(key);
+
+  double ra = field(t, 18, 2) * 3600000 + field(t, 21, 2) * 60000 + field(t, 24, 2) * 1000 + field(t, 27, 3);
+  double dec = field(t, 42, 2) * 360000 + field(t, 45, 2) * 6000 + field(t, 48, 2) * 100 + field(t, 51, 2);
+  if (mid_text(t, 41, 1) == "-") dec = -dec;
+  row.ra = bounded_position(ra);
+  row.dec = bounded_position(dec);
+  // The RA residual is in arcseconds on the sky: x 1000 / 15 gives ms of
+  // time at the equator, / cos(delta) widens it toward the poles.
+  double delta = static_cast<double>(row.dec) / 360000.0 * std::numbers::pi / 180.0;
+  row.ra = bounded_position(static_cast<double>(row.ra) - field(t, 33, 5) * 1000 / 15 / std::cos(delta));
+  row.dec = bounded_position(static_cast<double>(row.dec) - field(t, 56, 5) * 100);
+
+  std::int16_t m = round_to_s16(field(t, 64, 5) * 100);
+  row.mag_min = min16(row.mag_min, m);
+  row.mag_max = max16(row.mag_max, m);
+  row.cat_mag = round_to_s16(m - field(t, 72, 5) * 100);
+}
+
+}  // namespace
+
+RowValues gather_row_values(const ObservationStore& store, std::uint32_t s) {
+  RowValues row;
+  std::span<const StarEntry> entries = store.stars.entries_of(s);
+  for (const StarEntry& e : entries) take_measurement_text(row, store.images[e.image].shown_text(e.meas));
+  for (const StarEntry& e : entries) {
+    const Image& image = store.images[e.image];
+    if (!image.no_valid_data && image.measurement(e.meas).fwhm > row.fwhm_max) row.fwhm_max = image.measurement(e.meas).fwhm;
+  }
+  return row;
+}
+
+std::string results_row(const RowValues& row, const StarAnalysis& a) {
+  std::string line;
+  append_masked(line, "#### ", static_cast<std::int64_t>(a.candidate_number));
+  std::int64_t h = floor_div(row.ra, ms_per_hour);
+  std::int64_t m = floor_div(row.ra - h * ms_per_hour, ms_per_minute);
+  append_masked(line, "## ", h);
+  append_masked(line, "## ", m);
+  append_masked(line, "##.### ", static_cast<double>(row.ra - h * ms_per_hour - m * ms_per_minute) / 1000);
+  line += row.dec > 0 ? "+" : "-";
+  std::int64_t dec = abs64(row.dec);
+  std::int64_t d = floor_div(dec, centiarcsec_per_degree);
+  std::int64_t n = floor_div(dec - d * centiarcsec_per_degree, centiarcsec_per_arcminute);
+  append_masked(line, "## ", d);
+  append_masked(line, "## ", n);
+  append_masked(line, "##.##",
+                static_cast<double>(dec - d * centiarcsec_per_degree - n * centiarcsec_per_arcminute) / 100);
+  append_masked(line, "###.##", row.cat_mag / 100.0);
+  append_masked(line, "###.##", row.mag_min / 100.0);
+  append_masked(line, "###.##", row.mag_max / 100.0);
+  append_masked(line, "###.##", row.mag_max / 100.0 - row.mag_min / 100.0);
+  append_masked(line, "#####", static_cast<std::int64_t>(a.walk.inlier_count));
+  append_masked(line, "####", a.weighted_criterion.per_measurement);
+  append_masked(line, "#########", julian_e5_of_stamp(row.last_time_key) - julian_e5_of_stamp(row.first_time_key));
+  line += " ";
+  line += row.first_time_key;
+  line += " ";
+  line += row.last_time_key;
+  append_masked(line, "####.#", row.fwhm_max / 10.0);
+  return line;
+}
+
+std::string vsx_columns(const VsxCatalogue& catalogue, const VsxEntry& e) {
+  std::string line;
+  append_masked(line, "###.#", e.mag / 100.0);
+  std::int64_t ra = e.ra;
+  std::int64_t h = floor_div(ra, ms_per_hour);
+  std::int64_t m = floor_div(ra - h * ms_per_hour, ms_per_minute);
+  append_masked(line, "###", h);
+  append_masked(line, "###", m);
+  append_masked(line, "###.#", static_cast<double>(ra - h * ms_per_hour - m * ms_per_minute) / 1000);
+  line += e.dec > 0 ? " +" : "-";
+  std::int64_t dec = abs64(e.dec);
+  std::int64_t d = floor_div(dec, centiarcsec_per_degree);
+  std::int64_t n = floor_div(dec - d * centiarcsec_per_degree, centiarcsec_per_arcminute);
+  append_masked(line, "###", d);
+  append_masked(line, "###", n);
+  append_masked(line, "###", static_cast<double>(dec - d * centiarcsec_per_degree - n * centiarcsec_per_arcminute) / 100);
+  line += " VSX";
+  append_plain(line, e.id, PlainKind::S32);
+  line += " = ";
+  line += catalogue.name(e);
+  return line;
+}
+
+void ResultsTable::write_header_once(ReportChannel& out) {
+  if (header_written_) return;
+  out.write_line(Destination::report, header_line_1);
+  out.write_line(Destination::report, header_line_2);
+  header_written_ = true;
+}
+
+void ResultsTable::write_row(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out) {
+  RowValues row = gather_row_values(store, a.curve.star);
+  out.write_text(Destination::report, results_row(row, a));
+  std::uint32_t match = 0;
+  if (store.vsx.count() > 0 && row.fwhm_max > 0) {
+    vsx_index_.build(store.vsx);
+    match = vsx_index_.first_match(store.vsx, row.ra, row.dec, row.fwhm_max);
+  }
+  if (match != 0) {
+    const VsxEntry& e = store.vsx.entries[match - 1];
+    out.write_text(Destination::report, vsx_columns(store.vsx, e));
+    std::string found = "Star found, is VSX";
+    append_plain(found, e.id, PlainKind::S32);
+    found += " = ";
+    found += store.vsx.name(e);
+    out.write_line(Destination::console, found);
+  }
+  out.end_line(Destination::report);
+}
+
+}  // namespace varisift

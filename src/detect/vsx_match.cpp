@@ -1,0 +1,64 @@
+// Catalogue cross-match through a declination index.
+#include "detect/vsx_match.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace varisift {
+
+namespace {
+// Half-widths of the window in units of the FWHM (tenths of an arcsecond):
+// RA x 1000 in ms of time x 15 on the sky is ten times the FWHM; Dec x 50 in
+// 1/100 arcsec is five times.
+constexpr double ra_window_per_fwhm = 1000.0;
+constexpr std::int64_t dec_window_per_fwhm = 50;
+
+std::int64_t abs64(std::int64_t v) { return v < 0 ? -v : v; }
+}  // namespace
+
+double cos_of_declination(std::int64_t dec) {
+  return std::cos(static_cast<double>(dec) / 360000.0 * std::numbers::pi / 180.0);
+}
+
+bool in_vsx_window(const VsxEntry& e, std::int64_t ra, std::int64_t dec, std::uint16_t fwhm, double cos_dec) {
+  double ra_difference = static_cast<double>(abs64(e.ra - ra));
+  if (!(ra_difference * 15 * cos_dec < fwhm * ra_window_per_fwhm)) return false;
+  return abs64(e.dec - dec) < fwhm * dec_window_per_fwhm;
+}
+
+void VsxIndex::build(const VsxCatalogue& catalogue) {
+  if (built_) return;
+  by_dec_.resize(catalogue.entries.size());
+  for (std::size_t k = 0; k < by_dec_.size(); ++k)
+    by_dec_[k] = {catalogue.entries[k].dec, static_cast<std::uint32_t>(k)};
+  std::sort(by_dec_.begin(), by_dec_.end(),
+            [](const Key& a, const Key& b) { return a.dec != b.dec ? a.dec < b.dec : a.index < b.index; });
+  built_ = true;
+}
+
+std::uint32_t VsxIndex::first_match(const VsxCatalogue& catalogue, std::int64_t ra, std::int64_t dec,
+                                    std::uint16_t fwhm) const {
+  if (fwhm == 0) return 0;
+  std::int64_t half_band = fwhm * dec_window_per_fwhm;
+  auto band_start = std::lower_bound(by_dec_.begin(), by_dec_.end(), dec - half_band + 1,
+                                     [](const Key& k, std::int64_t value) { return k.dec < value; });
+  double cos_dec = cos_of_declination(dec);
+  std::uint32_t best = 0;
+  for (auto it = band_start; it != by_dec_.end() && it->dec < dec + half_band; ++it) {
+    std::uint32_t index = it->index + 1;
+    if (best != 0 && index >= best) continue;
+    if (in_vsx_window(catalogue.entries[it->index], ra, dec, fwhm, cos_dec)) best = index;
+  }
+  return best;
+}
+
+std::uint32_t first_match_by_scan(const VsxCatalogue& catalogue, std::int64_t ra, std::int64_t dec,
+                                  std::uint16_t fwhm) {
+  double cos_dec = cos_of_declination(dec);
+  for (std::size_t k = 0; k < catalogue.entries.size(); ++k)
+    if (in_vsx_window(catalogue.entries[k], ra, dec, fwhm, cos_dec)) return static_cast<std::uint32_t>(k + 1);
+  return 0;
+}
+
+}  // namespace varisift

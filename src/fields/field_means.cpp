@@ -1,0 +1,24 @@
+// Floored field means.
+#include "fields/field_means.h"
+
+#include "store/time_keys.h"
+
+namespace varisift {
+
+std::int64_t field_mean(std::int64_t sum, std::uint16_t count) {
+  if (count == 0) return 0;
+  std::int64_t quotient = sum / count;  // truncates toward zero
+  if (sum % count != 0 && sum < 0) --quotient;
+  return quotient;
+}
+
+std::int16_t mean_image_mag(const Image& image) {
+  return static_cast<std::int16_t>(field_mean(image.sums.mag, image.meas_count()));
+}
+
+void lower_variation_threshold(ObservationStore& store) {
+  store.min_variation = static_cast<std::uint16_t>(
+      min16(static_cast<std::int16_t>(store.image_count()), static_cast<std::int16_t>(store.min_variation)));
+}
+
+}  // namespace varisift

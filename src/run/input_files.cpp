@@ -1,0 +1,41 @@
+// File opening with the error codes of the run's console messages.
+#include "run/input_files.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace varisift {
+
+namespace {
+
+std::uint8_t error_code_of(int err) {
+  switch (err) {
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+      return open_error_other;
+    default:
+      return open_error_cannot_open;
+  }
+}
+
+OpenResult open_with_mode(std::string_view name, const char* mode) {
+  std::string path(name);
+  std::error_code ec;
+  // A directory of that name is no file: fopen would accept it for reading.
+  if (std::filesystem::is_directory(path, ec)) return {nullptr, open_error_cannot_open};
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (file == nullptr) return {nullptr, error_code_of(errno)};
+  return {file, 0};
+}
+
+}  // namespace
+
+OpenResult open_for_reading(std::string_view name) { return open_with_mode(name, "rb"); }
+
+OpenResult open_for_appending(std::string_view name) { return open_with_mode(name, "ab"); }
+
+}  // namespace varisift

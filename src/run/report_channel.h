@@ -1,0 +1,69 @@
+// The two destinations of every written byte: the console and the report
+// file Varisift.log. Lines end in CR LF on both, whatever the platform. Each
+// destination is buffered; flush() hands everything written so far to the
+// operating system, as every stop of the run does.
+//
+// A channel built without files keeps everything it is given, so a test can
+// read back exactly what a phase wrote.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "run/number_format.h"
+
+namespace varisift {
+
+enum class Destination { console, report };
+
+inline constexpr std::string_view line_end_bytes = "\r\n";
+
+class ReportChannel {
+ public:
+  // A channel that collects its output in memory (for tests).
+  ReportChannel() = default;
+  // A channel writing to the console stream; the report file is attached
+  // once it is open.
+  explicit ReportChannel(std::FILE* console);
+  ~ReportChannel();
+  ReportChannel(const ReportChannel&) = delete;
+  ReportChannel& operator=(const ReportChannel&) = delete;
+
+  void attach_report(std::FILE* report);
+
+  // Items of a line.
+  void write_text(Destination d, std::string_view text);
+  void write_plain(Destination d, std::int64_t value, PlainKind kind);
+  void write_plain_real(Destination d, double value);
+  void write_masked(Destination d, std::string_view mask, double value);
+  void write_masked(Destination d, std::string_view mask, std::int64_t value);
+  void end_line(Destination d);
+  // Text followed by a line end.
+  void write_line(Destination d, std::string_view text);
+  // The same line to the console, then to the report file.
+  void write_line_both(std::string_view text);
+
+  // Hands the buffered bytes of both destinations to the system.
+  void flush();
+  // Flushes, then closes the report file.
+  void close();
+
+  // What a memory channel has collected.
+  const std::string& collected(Destination d) const;
+
+ private:
+  struct Sink {
+    std::FILE* file = nullptr;
+    std::string buffer;
+  };
+  Sink& sink(Destination d) { return d == Destination::console ? console_ : report_; }
+  void maybe_drain(Sink& s);
+  static void drain(Sink& s);
+
+  Sink console_;
+  Sink report_;
+};
+
+}  // namespace varisift

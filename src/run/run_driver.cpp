@@ -1,0 +1,128 @@
+// The run driver: banner, files, run header, catalogue, parameter block,
+// then the phases from reading the log to the closing tables.
+#include "run/run_driver.h"
+
+#include "detect/detection_passes.h"
+#include "fields/field_means.h"
+#include "fields/field_summary.h"
+#include "run/clock_text.h"
+#include "run/input_files.h"
+#include "run/line_reader.h"
+#include "run/number_format.h"
+#include "run/parameters.h"
+#include "run/report_channel.h"
+#include "stars/identify_stars.h"
+#include "stars/image_order.h"
+#include "store/log_parser.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+
+namespace {
+
+void write_banner(ReportChannel& out) {
+  for (std::string_view line : {"VARISIFT", "Finding variable stars with the log file of Skymensor",
+                                "No warranty, use at your own risk.", "Version 1.26, 2017 July 20", ""})
+    out.write_line(Destination::console, line);
+}
+
+void write_open_error(ReportChannel& out, std::uint8_t code, std::string_view file_name) {
+  out.write_text(Destination::console, "Error ");
+  out.write_plain(Destination::console, code, PlainKind::U8);
+  out.write_text(Destination::console, " during open of ");
+  out.write_line(Destination::console, file_name);
+}
+
+void write_run_header(ReportChannel& out) {
+  std::tm now = local_time_now();
+  out.end_line(Destination::report);
+  out.end_line(Destination::report);
+  out.write_line(Destination::report, "Varisift run at " + date_text(now) + " " + time_text(now));
+  out.end_line(Destination::report);
+}
+
+// Ends the run: everything written so far reaches its destination.
+void stop_run(ReportChannel& out) { out.close(); }
+
+}  // namespace
+
+std::vector<std::string> parameter_block() {
+  std::vector<std::string> lines;
+  auto add = [&](std::string_view before, std::int64_t value, PlainKind kind, std::string_view after) {
+    std::string line(before);
+    append_plain(line, value, kind);
+    line += after;
+    lines.push_back(line);
+  };
+  auto add_masked = [&](std::string_view before, std::string_view mask, double value, std::string_view after) {
+    std::string line(before);
+    append_masked(line, mask, value);
+    line += after;
+    lines.push_back(line);
+  };
+  lines.push_back("Used parameters:");
+  add("Maximum number of observations: ", max_observations, PlainKind::U32, ".");
+  add("Maximum number of stars: ", max_stars, PlainKind::U32, ".");
+  add("Maximum number of measured images: ", max_images, PlainKind::U8, ".");
+  add("Search range for identical stars is the actual FWHM, divided by ", fwhm_divisor, PlainKind::U8, ".");
+  add("Minimum number for detecting variation is ", min_variation, PlainKind::U16, "% or number of used imaged.");
+  add("Only stars with more than a total of ", min_total_measurements, PlainKind::U16, " measurements will be used.");
+  add("Only stars with more than ", min_selected_measurements, PlainKind::U8, " selected measurements will be used.");
+  add_masked("Limiting magnitude interval must be", "##.##", min_mag_interval / 100.0, " magnitudes.");
+  add("Correction of magnitude trends in observations (0 no, 1 yes): ", trend_correction, PlainKind::S8, ".");
+  add_masked("Measurements taken as outliers, if more then", "##.#", outlier_factor / 10.0, "x outside the quartils.");
+  return lines;
+}
+
+void run_varisift(std::FILE* console) {
+  ReportChannel out(console);
+  write_banner(out);
+  ObservationStore store;
+
+  OpenResult log_file = open_for_reading(log_file_name);
+  if (log_file.file == nullptr) {
+    write_open_error(out, log_file.error_code, log_file_name);
+    return stop_run(out);
+  }
+  struct LogCloser {
+    std::FILE*& file;
+    ~LogCloser() {
+      if (file != nullptr) std::fclose(file);
+    }
+  } log_closer{log_file.file};
+
+  OpenResult report_file = open_for_appending(report_file_name);
+  if (report_file.file == nullptr) {
+    write_open_error(out, report_file.error_code, report_file_name);
+    return stop_run(out);
+  }
+  out.attach_report(report_file.file);
+  write_run_header(out);
+
+  if (!read_vsx_catalogue(store.vsx, out)) return stop_run(out);
+
+  std::vector<std::string> parameters = parameter_block();
+  for (const std::string& line : parameters) out.write_line(Destination::console, line);
+  for (const std::string& line : parameters) out.write_line(Destination::report, line);
+  out.end_line(Destination::report);
+  out.end_line(Destination::console);
+  out.write_line_both(std::string("Used log file ") + std::string(log_file_name));
+  out.flush();
+
+  LineReader log(log_file.file);
+  if (read_measurement_log(store, log, out) == RunFlow::stop) return stop_run(out);
+
+  lower_variation_threshold(store);
+  write_field_list(store, out);
+  std::fclose(log_file.file);
+  log_file.file = nullptr;
+  write_processed_notice(store, out);
+
+  sort_images_by_time(store);
+  if (identify_stars(store, out) == RunFlow::stop) return stop_run(out);
+
+  run_detection(store, out);
+  stop_run(out);
+}
+
+}  // namespace varisift

@@ -1,0 +1,21 @@
+// Identification of the same star across images. Images are taken in time
+// order; every free measurement of an image becomes a reference for all
+// later images, where it takes the free measurement with the lowest index
+// inside its box (not the nearest one). A free reference creates a new star.
+#pragma once
+
+#include "run/report_channel.h"
+#include "run/run_flow.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+
+// Fills the star table, writing the progress line and the summary; stops the
+// run when more than max_stars stars would be created.
+RunFlow identify_stars(ObservationStore& store, ReportChannel& out);
+
+// Gives every matched star its measurements in time order of the images
+// (part of identify_stars; exposed for tests).
+void build_star_entries(ObservationStore& store);
+
+}  // namespace varisift

@@ -1,0 +1,18 @@
+// Scanning Skymensor.log: images with their time stamps, sessions, the
+// photometry tables with their per-image sums, and the column headings of
+// the last table.
+#pragma once
+
+#include "run/line_reader.h"
+#include "run/report_channel.h"
+#include "run/run_flow.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+
+// Reads the log to its end into the store. Writes to the console only on a
+// duplicate image and on the conditions that stop the run (too many images, a
+// table for an unknown image, too many lines in one table).
+RunFlow read_measurement_log(ObservationStore& store, LineReader& log, ReportChannel& out);
+
+}  // namespace varisift
