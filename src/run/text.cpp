@@ -18,7 +18,7 @@ std::int64_t length_of(std::string_view s) { return static_cast<std::int64_t>(s.
 
 std::string_view mid_text(std::string_view s, std::int64_t start, std::int64_t length) {
     const std::int64_t size = length_of(s);
-    if (size == 0 || start < 1 || length == 0) {
+    if (size == 0 || start < 1 || start > size || length == 0) {
         return {};
     }
     const std::int64_t available = size - (start - 1);

@@ -1,0 +1,42 @@
+// Running the real varisift binary in a fresh temporary directory and
+// reading back what it wrote.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace e2e {
+
+struct RunOutput {
+  int exit_status = -1;
+  std::string console;  // standard output, bytes as written
+};
+
+// A new empty directory below the system's temporary directory, removed
+// when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs varisift with dir as working directory.
+RunOutput run_varisift(const std::filesystem::path& dir);
+
+// Runs the simulator with the given arguments, writing into dir; true on success.
+bool run_simulator(const std::string& arguments, const std::filesystem::path& dir);
+
+std::string read_file(const std::filesystem::path& file);
+void write_file(const std::filesystem::path& file, const std::string& bytes);
+
+// The report with the date and time of every "Varisift run at " line
+// replaced by a fixed text, so that runs compare byte for byte.
+std::string without_run_times(const std::string& report);
+
+}  // namespace e2e

@@ -1,0 +1,273 @@
+// Star identification: the indexed search gives exactly the stars of the
+// direct scan (first free candidate in index order inside the reference's
+// box, references in index order, images in time order), on randomised
+// series of every awkward kind; plus the console and report lines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "run/report_channel.h"
+#include "stars/identify_stars.h"
+#include "stars/image_order.h"
+#include "stars/search_box.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+namespace {
+
+// The identification as the plain loop over every pair of images, every free
+// reference and every free candidate, stopping at the first hit.
+void identify_by_direct_scan(ObservationStore& store) {
+  std::size_t n = store.image_count();
+  if (n == 1) return;
+  for (std::size_t p = 1; p < n; ++p) {
+    Image& reference_image = store.images[store.image_order[p]];
+    for (std::size_t q = p + 1; q <= n; ++q) {
+      Image& candidates = store.images[store.image_order[q]];
+      for (Measurement& reference : reference_image.meas) {
+        if (!reference.free) continue;
+        SearchBox box = search_box(reference);
+        std::uint32_t s = reference.star;
+        if (s == 0) {
+          store.stars.images_seen.push_back(1);
+          s = store.stars.count();
+          reference.star = s;
+        }
+        for (Measurement& candidate : candidates.meas) {
+          if (!candidate.free || !in_box(reference, box, candidate)) continue;
+          candidate.free = 0;
+          candidate.star = s;
+          ++store.stars.images_seen[s];
+          break;
+        }
+      }
+    }
+  }
+}
+
+Measurement measurement_at(std::int32_t ra, std::int32_t dec, std::uint8_t fwhm) {
+  Measurement m;
+  m.ra = ra;
+  m.dec = dec;
+  m.fwhm = fwhm;
+  m.free = 1;
+  return m;
+}
+
+void add_image(ObservationStore& store, const std::string& time, std::vector<Measurement> meas) {
+  Image image;
+  image.name = "image" + std::to_string(store.images.size());
+  image.time = time;
+  image.meas = std::move(meas);
+  store.images.push_back(std::move(image));
+  store.image_order.push_back(static_cast<std::uint8_t>(store.image_count()));
+}
+
+// Kinds of randomised series.
+struct SeriesShape {
+  const char* name;
+  int images;
+  int stars;
+  std::int32_t dec_centre;    // 1/100 arcsec
+  std::int32_t spread;        // half-size of the field, 1/100 arcsec and ms
+  std::int32_t jitter;        // position noise between images
+  int fwhm_low, fwhm_high;    // tenths of an arcsecond, before the 8-bit cut
+  double missing;             // chance a star is not measured in an image
+  bool equal_times;           // several images share a time stamp
+  bool moving;                // one object drifts across the field
+};
+
+ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
+  std::mt19937 rng(seed);
+  auto uniform = [&](std::int64_t low, std::int64_t high) {
+    return std::uniform_int_distribution<std::int64_t>(low, high)(rng);
+  };
+  std::vector<std::pair<std::int32_t, std::int32_t>> stars;
+  for (int s = 0; s < shape.stars; ++s) {
+    // Some stars share one position exactly.
+    if (!stars.empty() && uniform(0, 9) == 0) {
+      stars.push_back(stars[static_cast<std::size_t>(uniform(0, static_cast<std::int64_t>(stars.size()) - 1))]);
+      continue;
+    }
+    stars.emplace_back(static_cast<std::int32_t>(43200000 + uniform(-shape.spread, shape.spread)),
+                       static_cast<std::int32_t>(shape.dec_centre + uniform(-shape.spread, shape.spread)));
+  }
+  ObservationStore store;
+  for (int i = 0; i < shape.images; ++i) {
+    std::vector<Measurement> meas;
+    // Now and then an image without measurements.
+    if (uniform(0, 11) != 0) {
+      for (const auto& [ra, dec] : stars) {
+        if (uniform(0, 999) < shape.missing * 1000) continue;
+        std::uint8_t fwhm = static_cast<std::uint8_t>(uniform(shape.fwhm_low, shape.fwhm_high));
+        meas.push_back(measurement_at(static_cast<std::int32_t>(ra + uniform(-shape.jitter, shape.jitter)),
+                                      static_cast<std::int32_t>(dec + uniform(-shape.jitter, shape.jitter)), fwhm));
+      }
+      if (shape.moving)
+        meas.push_back(measurement_at(43200000 - shape.spread + i * 40, shape.dec_centre + i * 40, 30));
+      std::shuffle(meas.begin(), meas.end(), rng);
+    }
+    int minute = shape.equal_times ? static_cast<int>(uniform(0, 3)) : static_cast<int>(uniform(0, 59));
+    char time[16];
+    std::snprintf(time, sizeof time, "20170301%02d%02d00", static_cast<int>(uniform(18, 23)), minute);
+    add_image(store, time, std::move(meas));
+  }
+  return store;
+}
+
+void expect_same_stars(const ObservationStore& indexed, const ObservationStore& direct, const std::string& what) {
+  ASSERT_EQ(indexed.stars.count(), direct.stars.count()) << what;
+  for (std::size_t i = 1; i <= indexed.image_count(); ++i)
+    for (std::size_t k = 0; k < indexed.images[i].meas.size(); ++k) {
+      ASSERT_EQ(indexed.images[i].meas[k].star, direct.images[i].meas[k].star) << what << " image " << i << " meas " << k + 1;
+      ASSERT_EQ(indexed.images[i].meas[k].free, direct.images[i].meas[k].free) << what;
+    }
+  ASSERT_EQ(indexed.stars.images_seen, direct.stars.images_seen) << what;
+}
+
+TEST(IdentifyStars, IndexedSearchEqualsDirectScanOnRandomisedSeries) {
+  const SeriesShape shapes[] = {
+      {"typical", 12, 150, 16200000, 60000, 60, 15, 45, 0.1, false, false},
+      {"dense, boxes overlap", 8, 200, 16200000, 3000, 200, 20, 80, 0.2, false, false},
+      {"fwhm 0 and wrapped", 6, 80, 1000000, 20000, 100, 0, 600, 0.1, false, false},
+      {"southern", 10, 120, -16200000, 40000, 80, 10, 50, 0.15, false, false},
+      {"high declination", 9, 120, 31500000, 40000, 300, 10, 60, 0.1, false, false},
+      {"at the pole", 6, 60, 32400000, 0, 200, 10, 60, 0.1, false, false},
+      {"equal time stamps", 10, 60, 5000000, 20000, 50, 20, 40, 0.3, true, false},
+      {"moving object", 15, 40, 8000000, 30000, 40, 20, 40, 0.05, false, true},
+      {"one star per image", 20, 1, 0, 100, 200, 5, 40, 0.4, false, false},
+  };
+  std::uint32_t seed = 1;
+  for (const SeriesShape& shape : shapes) {
+    for (int round = 0; round < 6; ++round, ++seed) {
+      ObservationStore indexed = random_series(shape, seed);
+      ObservationStore direct = random_series(shape, seed);
+      sort_images_by_time(indexed);
+      sort_images_by_time(direct);
+      ReportChannel out;
+      ASSERT_EQ(identify_stars(indexed, out), RunFlow::go_on);
+      identify_by_direct_scan(direct);
+      expect_same_stars(indexed, direct, std::string(shape.name) + " seed " + std::to_string(seed));
+    }
+  }
+}
+
+TEST(IdentifyStars, FirstFreeCandidateInIndexOrderNotTheNearest) {
+  ObservationStore store;
+  add_image(store, "20170301180000", {measurement_at(1000, 1000, 30)});
+  // Candidate 1 is farther than candidate 2 but inside the box: it is taken.
+  add_image(store, "20170301181000", {measurement_at(1150, 1200, 30), measurement_at(1000, 1000, 30)});
+  ReportChannel out;
+  identify_stars(store, out);
+  EXPECT_EQ(store.images[2].meas[0].star, 1u);
+  EXPECT_EQ(store.images[2].meas[1].star, 0u);
+  EXPECT_EQ(store.stars.images_seen[1], 2);
+}
+
+TEST(IdentifyStars, ReferenceWithFwhmZeroMatchesNothingButCreatesItsStar) {
+  ObservationStore store;
+  add_image(store, "20170301180000", {measurement_at(1000, 1000, 0)});
+  add_image(store, "20170301181000", {measurement_at(1000, 1000, 30)});
+  ReportChannel out;
+  identify_stars(store, out);
+  EXPECT_EQ(store.stars.count(), 1u);
+  EXPECT_EQ(store.stars.images_seen[1], 1);
+  EXPECT_EQ(store.images[2].meas[0].star, 0u);
+  EXPECT_TRUE(store.stars.entries_of(1).empty());  // never matched: no entries at all
+}
+
+TEST(IdentifyStars, NoMatchAcrossZeroHours) {
+  ObservationStore store;
+  add_image(store, "20170301180000", {measurement_at(1000, 0, 30)});         // 0h 00m 01s
+  add_image(store, "20170301181000", {measurement_at(86399000, 0, 30)});     // 23h 59m 59s
+  ReportChannel out;
+  identify_stars(store, out);
+  EXPECT_EQ(store.stars.images_seen[1], 1);
+}
+
+TEST(IdentifyStars, PoleBoxHoldsEveryRightAscension) {
+  SearchBox box = search_box(measurement_at(0, 32400000, 30));
+  EXPECT_EQ(box.ra_window, ra_window_cap);
+  EXPECT_EQ(box.dec_window, 300);
+  SearchBox south = search_box(measurement_at(0, -32400000, 30));
+  EXPECT_EQ(south.ra_window, ra_window_cap);
+  // Southern boxes are as wide as northern ones at the same distance from the equator.
+  EXPECT_EQ(search_box(measurement_at(0, -16200000, 30)).ra_window, search_box(measurement_at(0, 16200000, 30)).ra_window);
+  // 3.0 arcsec at the equator: 100 x 30 / 15 = 200 ms of time.
+  EXPECT_EQ(search_box(measurement_at(0, 0, 30)).ra_window, 200);
+}
+
+TEST(IdentifyStars, ProgressLineNamesEachReferenceImageInTimeOrder) {
+  ObservationStore store;
+  for (const char* time : {"20170301190000", "20170301210000", "20170301180000", "20170301200000"})
+    add_image(store, time, {measurement_at(1000, 1000, 30)});
+  sort_images_by_time(store);
+  ReportChannel out;
+  identify_stars(store, out);
+  EXPECT_EQ(out.collected(Destination::console),
+            "Searching in image  3  1  4 \r\n"
+            "1 different stars in 4 files.\r\n"
+            "1 different stars identified.\r\n"
+            "Minimum number of stars for variability detection: 6\r\n"
+            "Minimum difference between maximum and minimum magnitude:  0.10 mag\r\n");
+  EXPECT_EQ(out.collected(Destination::report),
+            "1 different stars identified.\r\n"
+            "Minimum number of stars for variability detection: 6\r\n"
+            "Minimum difference between maximum and minimum magnitude:  0.10 mag\r\n"
+            "\r\n");
+  // The star's entries run in time order of the images.
+  std::vector<int> images;
+  for (const StarEntry& e : store.stars.entries_of(1)) images.push_back(e.image);
+  EXPECT_EQ(images, (std::vector<int>{3, 1, 4, 2}));
+}
+
+TEST(IdentifyStars, OneImageAndNoImage) {
+  ObservationStore one;
+  add_image(one, "20170301180000", {measurement_at(1000, 1000, 30)});
+  ReportChannel out;
+  identify_stars(one, out);
+  EXPECT_EQ(one.stars.count(), 0u);
+  EXPECT_EQ(out.collected(Destination::console).substr(0, 47), "Only one image, no way to compare stars :-)\r\n0 ");
+
+  ObservationStore none;
+  ReportChannel out_none;
+  identify_stars(none, out_none);
+  EXPECT_EQ(out_none.collected(Destination::console).substr(0, 52),
+            "Searching in image \r\n0 different stars in 0 files.\r\n");
+}
+
+TEST(IdentifyStars, EqualTimeStampsKeepTheExchangeSortOrder) {
+  ObservationStore store;
+  add_image(store, "20170301190000", {});  // B1
+  add_image(store, "20170301190000", {});  // B2
+  add_image(store, "20170301180000", {});  // A
+  sort_images_by_time(store);
+  EXPECT_EQ(store.image_order, (std::vector<std::uint8_t>{0, 3, 2, 1}));
+}
+
+TEST(IdentifyStars, StarCapacityStopsTheRunOnTheProgressLine) {
+  // Measurements that match nothing each create a star: the first 26 of 27
+  // images of 19,999 hold more than 500,000.
+  ObservationStore store;
+  for (int i = 0; i < 27; ++i) {
+    std::vector<Measurement> meas(max_observations, measurement_at(0, 0, 0));
+    char time[16];
+    std::snprintf(time, sizeof time, "201703011800%02d", i);
+    add_image(store, time, std::move(meas));
+  }
+  ReportChannel out;
+  EXPECT_EQ(identify_stars(store, out), RunFlow::stop);
+  const std::string& console = out.collected(Destination::console);
+  std::string expected_end = " 26 More than 500000 stars identified. Contact " + std::string(contact_address) +
+                             " or reduce number of stars.\r\n";
+  ASSERT_GE(console.size(), expected_end.size());
+  EXPECT_EQ(console.substr(console.size() - expected_end.size()), expected_end);
+  EXPECT_EQ(out.collected(Destination::report), "");
+}
+
+}  // namespace
+}  // namespace varisift
