@@ -2,10 +2,12 @@
 // question identification asks for every reference measurement: which is
 // the free measurement with the lowest index inside the reference's box?
 //
-// It is a k-d tree whose every node knows the lowest free index below it, so
-// a box that covers a whole node is answered without visiting its points and
-// a node that cannot beat the best index found so far is skipped. Taking a
-// measurement updates the lowest free indices along its path to the root.
+// A uniform grid over the image answers the usual small boxes by looking at
+// a few cells, whose points are kept in index order. A box that covers many
+// cells (a huge FWHM, a field near the pole) goes to a k-d tree whose nodes
+// know the lowest free index below them, so a node inside the box is
+// answered without visiting its points; the tree is built only when such a
+// box first comes. Taking a measurement keeps both up to date.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +24,7 @@ class CandidateIndex {
   void build(const Image& image);
 
   // The lowest free index m inside the box around reference; 0 when none.
-  std::uint32_t first_free_in_box(const Measurement& reference, const SearchBox& box) const;
+  std::uint32_t first_free_in_box(const Measurement& reference, const SearchBox& box);
 
   // Marks measurement m as taken.
   void take(std::uint32_t m);
@@ -42,14 +44,31 @@ class CandidateIndex {
     std::uint32_t best;
   };
 
+  void build_grid();
+  std::uint32_t grid_search(Query& q);
+  void build_tree();
   void build_node(std::size_t node, std::size_t begin, std::size_t end, int depth);
   void search(std::size_t node, std::size_t begin, std::size_t end, int depth, Query& q) const;
   std::uint32_t leaf_min_free(std::size_t begin, std::size_t end) const;
+  void leaf_range(std::size_t leaf, std::size_t& begin, std::size_t& end) const;
 
-  std::vector<Point> points_;
+  std::vector<Point> points_;           // in index order: points_[m - 1]
+  std::vector<std::uint8_t> free_;      // m -> 1 while free
+
+  // Grid: cell (x, y) holds cell_points_[cell_start_[c] .. cell_start_[c + 1]),
+  // c = y * grid_width_ + x, in index order; cell_cursor_[c] skips taken ones.
+  std::int64_t ra_origin_ = 0, dec_origin_ = 0;
+  std::int64_t cell_ra_ = 1, cell_dec_ = 1;
+  std::int64_t grid_width_ = 1, grid_height_ = 1;
+  std::vector<std::uint32_t> cell_start_;
+  std::vector<std::uint32_t> cell_cursor_;
+  std::vector<Point> cell_points_;
+
+  // Tree, built on demand over its own copy of the points.
+  bool tree_built_ = false;
+  std::vector<Point> tree_points_;
   std::vector<Node> nodes_;
-  std::vector<std::uint32_t> position_of_;  // m -> position in points_
-  std::vector<std::uint8_t> free_;          // m -> 1 while free
+  std::vector<std::uint32_t> leaf_of_;  // m -> leaf node holding it
   int leaf_depth_ = 0;
 };
 

@@ -8,9 +8,22 @@ namespace varisift {
 
 namespace {
 
-// The number in columns first..last.
+// Whole numbers of up to this many digits are exact doubles.
+constexpr std::size_t max_exact_digits = 15;
+
+// The number in columns first..last. Most columns hold a few digits behind
+// blanks; those are read here directly, with the value text_to_number would
+// give, and everything else goes through text_to_number.
 double n(std::string_view line, int first, int last) {
-  return text_to_number(mid_text(line, first, last - first + 1));
+  std::string_view field = mid_text(line, first, last - first + 1);
+  std::size_t k = 0;
+  while (k < field.size() && field[k] == ' ') ++k;
+  std::size_t digits_start = k;
+  std::int64_t value = 0;
+  while (k < field.size() && field[k] >= '0' && field[k] <= '9') value = value * 10 + (field[k++] - '0');
+  std::size_t digits = k - digits_start;
+  if (k == field.size() && digits > 0 && digits <= max_exact_digits) return static_cast<double>(value);
+  return text_to_number(field);
 }
 
 double sign_of(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }

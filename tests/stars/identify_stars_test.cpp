@@ -133,6 +133,7 @@ TEST(IdentifyStars, IndexedSearchEqualsDirectScanOnRandomisedSeries) {
   const SeriesShape shapes[] = {
       {"typical", 12, 150, 16200000, 60000, 60, 15, 45, 0.1, false, false},
       {"dense, boxes overlap", 8, 200, 16200000, 3000, 200, 20, 80, 0.2, false, false},
+      {"boxes larger than the field", 8, 300, 16200000, 3000, 300, 150, 255, 0.2, false, false},
       {"fwhm 0 and wrapped", 6, 80, 1000000, 20000, 100, 0, 600, 0.1, false, false},
       {"southern", 10, 120, -16200000, 40000, 80, 10, 50, 0.15, false, false},
       {"high declination", 9, 120, 31500000, 40000, 300, 10, 60, 0.1, false, false},
