@@ -9,7 +9,7 @@
 
 #include "run/parameters.h"
 #include "run/text.h"
-#include "store/measurement_line.h"
+#include "store/photometry_table.h"
 
 namespace varisift {
 
@@ -74,10 +74,6 @@ std::string photometry_image_key(std::string_view line) {
   return key;
 }
 
-// Sums of hostile values wrap around instead of overflowing.
-std::int64_t wrapping_add(std::int64_t a, std::int64_t b) {
-  return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
-}
 
 class LogScan {
  public:
@@ -88,8 +84,6 @@ class LogScan {
  private:
   RunFlow register_image(std::string_view key, std::string_view& current);
   RunFlow read_table();
-  void store_measurement(Image& image, std::string_view line);
-  void finish_table(Image& image);
 
   ObservationStore& store_;
   LineReader& log_;
@@ -97,9 +91,7 @@ class LogScan {
   std::string image_key_;
   std::string held_line_;
   std::string time_line_;
-  // The table being read; moved into its image, at its exact size, at the end.
-  std::vector<Measurement> table_meas_;
-  std::vector<char> table_text_;
+  PhotometryTable table_;
 };
 
 RunFlow LogScan::run() {
@@ -175,57 +167,21 @@ RunFlow LogScan::read_table() {
   }
   store_.current_image = static_cast<std::uint8_t>(k);
   Image& image = store_.images[k];
-  image.sums = ImageSums{};
-  image.text_stride = 1 + (shown_text_length - 1 - std::min(image.time.size(), shown_text_length - 1));
-  table_meas_.clear();
-  table_text_.clear();
+  table_.clear();
   for (;;) {
     std::string_view line = trim_right(log_.read_line());
     if (line.empty() || line.front() != ' ') break;
-    if (table_meas_.size() == max_observations) {
+    if (table_.size() == max_observations) {
       out_.write_text(Destination::console, "Too much stars, more than ");
       out_.write_plain(Destination::console, max_observations, PlainKind::U32);
       out_.write_line(Destination::console, ". Program stops.");
-      finish_table(image);
+      table_.store_into(image);
       return RunFlow::stop;
     }
-    store_measurement(image, line);
+    table_.add_line(line);
   }
-  finish_table(image);
+  table_.store_into(image);
   return RunFlow::go_on;
-}
-
-void LogScan::store_measurement(Image& image, std::string_view line) {
-  MeasurementValues v = parse_measurement_line(line);
-  Measurement m;
-  m.ra = v.ra;
-  m.dec = v.dec;
-  m.mag = v.mag;
-  m.fwhm = v.fwhm;
-  m.free = 1;
-  table_meas_.push_back(m);
-
-  std::size_t kept = std::min(line.size(), image.text_stride - 1);
-  table_text_.push_back(static_cast<char>(kept));
-  table_text_.insert(table_text_.end(), line.begin(), line.begin() + static_cast<std::ptrdiff_t>(kept));
-  table_text_.resize(table_text_.size() + (image.text_stride - 1 - kept), ' ');
-
-  ImageSums& s = image.sums;
-  s.ra += m.ra;
-  s.dec += m.dec;
-  s.dra = wrapping_add(s.dra, v.dra);
-  s.ddec = wrapping_add(s.ddec, v.ddec);
-  s.mag += m.mag;
-  s.dmag = wrapping_add(s.dmag, v.dmag);
-  s.flux = wrapping_add(s.flux, v.flux);
-  s.fwhm += m.fwhm;
-  s.peak = wrapping_add(s.peak, v.peak);
-  s.rms = wrapping_add(s.rms, v.rms);
-}
-
-void LogScan::finish_table(Image& image) {
-  image.meas.assign(table_meas_.begin(), table_meas_.end());
-  image.text.assign(table_text_.begin(), table_text_.end());
 }
 
 }  // namespace
