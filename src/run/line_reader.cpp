@@ -51,7 +51,9 @@ std::string_view LineReader::read_line() {
     if (stop == to) {
       scanned = end_ - begin_;
       if (refill()) continue;
-      std::string_view line(base + begin_, end_ - begin_);
+      // refill() may have moved or grown the buffer even when the file had
+      // no more bytes: take the line from the buffer as it is now.
+      std::string_view line(buffer_.data() + begin_, end_ - begin_);
       begin_ = end_;
       return line;
     }

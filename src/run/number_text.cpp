@@ -204,9 +204,21 @@ std::int64_t round_to_int64(double value) {
     if (value < -two_to_63) {
         return std::numeric_limits<std::int64_t>::min();
     }
-    // Default rounding mode: nearest, ties to even. Every double in
-    // [-2^63, 2^63) rounds to an integer in that range.
-    return static_cast<std::int64_t>(std::nearbyint(value));
+    // Every double in [-2^63, 2^63) rounds to an integer in that range.
+    return static_cast<std::int64_t>(round_half_even(value));
+}
+
+double round_half_even(double value) {
+    // From 2^52 on every double is a whole number. Below it, adding 2^52
+    // leaves no fraction bits, so the IEEE addition itself rounds to the
+    // nearest whole number, ties to even; subtracting 2^52 again is exact.
+    constexpr double two_to_52 = 4503599627370496.0;
+    double magnitude = std::fabs(value);
+    if (!(magnitude < two_to_52)) {
+        return value;  // whole already, or infinite, or NaN
+    }
+    double rounded = (magnitude + two_to_52) - two_to_52;
+    return std::copysign(rounded, value);
 }
 
 // C++20 defines integer narrowing as reduction modulo 2^N: the low bits stay.

@@ -22,6 +22,10 @@ namespace varisift {
 
 double text_to_number(std::string_view s);
 
+// The nearest whole number, ties to even, as a double (infinities and NaN
+// unchanged); the same as std::nearbyint in the default rounding mode.
+double round_half_even(double value);
+
 // Nearest integer, ties to even, saturated to the 64-bit range; NaN gives 0.
 std::int64_t round_to_int64(double value);
 

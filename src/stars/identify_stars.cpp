@@ -38,11 +38,26 @@ void write_summary(const ObservationStore& store, ReportChannel& out) {
   out.flush();
 }
 
-// The free measurements of an image, in index order.
-std::vector<std::uint16_t> free_measurements(const Image& image) {
-  std::vector<std::uint16_t> result;
-  for (std::uint32_t m = 1; m <= image.meas_count(); ++m)
-    if (image.measurement(m).free) result.push_back(static_cast<std::uint16_t>(m));
+// A free measurement that serves as reference for the later images, with
+// its box (the same for every later image).
+struct Reference {
+  std::int32_t ra_window;  // ms of time; at most one day
+  std::uint16_t meas;
+  std::uint16_t dec_window;  // 1/100 arcsec; at most 10 x 25.5"
+};
+
+// The free measurements of an image, in index order, with their boxes.
+std::vector<Reference> free_references(const Image& image) {
+  std::vector<Reference> result;
+  for (std::uint32_t m = 1; m <= image.meas_count(); ++m) {
+    const Measurement& meas = image.measurement(m);
+    if (!meas.free) continue;
+    SearchBox box = search_box(meas);
+    // A box without width matches nothing, however negative it is.
+    std::int32_t ra_window = box.ra_window > 0 ? static_cast<std::int32_t>(box.ra_window) : 0;
+    std::uint16_t dec_window = box.dec_window > 0 ? static_cast<std::uint16_t>(box.dec_window) : 0;
+    result.push_back({ra_window, static_cast<std::uint16_t>(m), dec_window});
+  }
   return result;
 }
 
@@ -58,8 +73,8 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
     out.flush();
     // Free references of the image at each time position, fixed once that
     // image has been the candidate of all earlier ones.
-    std::vector<std::vector<std::uint16_t>> references(n + 1);
-    if (n >= 1) references[1] = free_measurements(store.images[store.image_order[1]]);
+    std::vector<std::vector<Reference>> references(n + 1);
+    if (n >= 1) references[1] = free_references(store.images[store.image_order[1]]);
     CandidateIndex index;
     for (std::size_t q = 2; q <= n; ++q) {
       Image& candidates = store.images[store.image_order[q]];
@@ -73,8 +88,8 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
           out.write_text(Destination::console, " ");
           out.flush();
         }
-        for (std::uint16_t m : references[p]) {
-          Measurement& reference = reference_image.measurement(m);
+        for (const Reference& r : references[p]) {
+          Measurement& reference = reference_image.measurement(r.meas);
           std::uint32_t s = reference.star;
           if (s == 0) {
             if (stars.count() >= max_stars) {
@@ -89,7 +104,8 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
             s = stars.count();
             reference.star = s;
           }
-          std::uint32_t k = index.first_free_in_box(reference, search_box(reference));
+          if (r.ra_window == 0 || r.dec_window == 0) continue;
+          std::uint32_t k = index.first_free_in_box(reference, SearchBox{r.ra_window, r.dec_window});
           if (k == 0) continue;
           index.take(k);
           Measurement& taken = candidates.measurement(k);
@@ -98,7 +114,7 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
           ++stars.images_seen[s];
         }
       }
-      references[q] = free_measurements(candidates);
+      references[q] = free_references(candidates);
     }
     out.end_line(Destination::console);
     std::string count;

@@ -12,8 +12,8 @@ namespace varisift {
 SearchBox search_box(const Measurement& reference) {
   double fwhm = reference.fwhm;
   double delta = reference.dec / 360000.0 * std::numbers::pi / 180.0;
-  double ra_half = std::nearbyint(100 * fwhm / (15 * std::cos(delta)));
-  ra_half = std::nearbyint(ra_half / fwhm_divisor);
+  double ra_half = round_half_even(100 * fwhm / (15 * std::cos(delta)));
+  ra_half = round_half_even(ra_half / fwhm_divisor);
   SearchBox box;
   // Beyond a day the box holds everything anyway; the cap also keeps the
   // conversion defined where cos(delta) is all but zero.

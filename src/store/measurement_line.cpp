@@ -1,6 +1,8 @@
 // Column cutting of a photometry table line.
 #include "store/measurement_line.h"
 
+#include <algorithm>
+
 #include "run/number_text.h"
 
 namespace varisift {
@@ -16,7 +18,7 @@ std::string_view columns(std::string_view line, int first, int last) {
   std::size_t begin = static_cast<std::size_t>(first - 1);
   if (begin >= line.size()) return {};
   std::size_t width = static_cast<std::size_t>(last - first + 1);
-  return line.substr(begin, width);
+  return {line.data() + begin, std::min(width, line.size() - begin)};
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
