@@ -15,39 +15,10 @@
 #include "stars/image_order.h"
 #include "stars/search_box.h"
 #include "store/observation_store.h"
+#include "support/direct_scan.h"
 
 namespace varisift {
 namespace {
-
-// The identification as the plain loop over every pair of images, every free
-// reference and every free candidate, stopping at the first hit.
-void identify_by_direct_scan(ObservationStore& store) {
-  std::size_t n = store.image_count();
-  if (n == 1) return;
-  for (std::size_t p = 1; p < n; ++p) {
-    Image& reference_image = store.images[store.image_order[p]];
-    for (std::size_t q = p + 1; q <= n; ++q) {
-      Image& candidates = store.images[store.image_order[q]];
-      for (Measurement& reference : reference_image.meas) {
-        if (!reference.free) continue;
-        SearchBox box = search_box(reference);
-        std::uint32_t s = reference.star;
-        if (s == 0) {
-          store.stars.images_seen.push_back(1);
-          s = store.stars.count();
-          reference.star = s;
-        }
-        for (Measurement& candidate : candidates.meas) {
-          if (!candidate.free || !in_box(reference, box, candidate)) continue;
-          candidate.free = 0;
-          candidate.star = s;
-          ++store.stars.images_seen[s];
-          break;
-        }
-      }
-    }
-  }
-}
 
 Measurement measurement_at(std::int32_t ra, std::int32_t dec, std::uint8_t fwhm) {
   Measurement m;
