@@ -3,40 +3,24 @@
 
 #include <algorithm>
 
+#include "run/column_number.h"
 #include "run/number_text.h"
 
 namespace varisift {
 
 namespace {
 
-// Whole numbers of up to this many digits are exact doubles; fields longer
-// than this always go the general way.
-constexpr std::size_t max_exact_digits = 15;
+// Fields longer than this always go the general way.
+constexpr std::size_t max_quick_field = 15;
 
-// Columns first..last of the line, as far as the line reaches.
 std::string_view columns(std::string_view line, int first, int last) {
-  std::size_t begin = static_cast<std::size_t>(first - 1);
-  if (begin >= line.size()) return {};
-  std::size_t width = static_cast<std::size_t>(last - first + 1);
-  return {line.data() + begin, std::min(width, line.size() - begin)};
+  return line_columns(line, first, last - first + 1);
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// The number in columns first..last. Most columns hold a few digits behind
-// blanks; those are read here directly, with the value text_to_number would
-// give, and everything else goes through text_to_number.
-double n(std::string_view line, int first, int last) {
-  std::string_view field = columns(line, first, last);
-  std::size_t k = 0;
-  while (k < field.size() && field[k] == ' ') ++k;
-  std::size_t digits_start = k;
-  std::int64_t value = 0;
-  while (k < field.size() && is_digit(field[k])) value = value * 10 + (field[k++] - '0');
-  std::size_t digits = k - digits_start;
-  if (k == field.size() && digits > 0 && digits <= max_exact_digits) return static_cast<double>(value);
-  return text_to_number(field);
-}
+// The number in columns first..last.
+double n(std::string_view line, int first, int last) { return column_number(line, first, last - first + 1); }
 
 double sign_of(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 
@@ -45,7 +29,7 @@ double sign_of(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 // the text; anything else goes through text_to_number.
 double sign_of_number(std::string_view line, int first, int last) {
   std::string_view field = columns(line, first, last);
-  if (field.size() > max_exact_digits) return sign_of(text_to_number(field));
+  if (field.size() > max_quick_field) return sign_of(text_to_number(field));
   std::size_t k = 0;
   while (k < field.size() && field[k] == ' ') ++k;
   double sign = 1.0;
