@@ -17,11 +17,6 @@ constexpr std::int64_t points_per_cell = 2;
 // A box covering more cells than this goes to the tree.
 constexpr std::int64_t max_grid_cells_per_query = 24;
 
-std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-  std::int64_t q = a / b;
-  if (a % b != 0 && (a < 0) != (b < 0)) --q;
-  return q;
-}
 }  // namespace
 
 void CandidateIndex::build(const Image& image) {
@@ -46,29 +41,33 @@ void CandidateIndex::build_grid() {
   }
   std::int64_t ra_extent = ra_max - ra_min + 1;
   std::int64_t dec_extent = dec_max - dec_min + 1;
-  // About points_per_cell points per cell, cells as square as the extents allow.
+  // About points_per_cell points per cell, cells as square as the extents
+  // allow, their sides powers of two so that a cell is found by a shift.
   double cells = std::max(1.0, static_cast<double>(n) / points_per_cell);
   double side = std::sqrt(static_cast<double>(ra_extent) * static_cast<double>(dec_extent) / cells);
-  cell_ra_ = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::ceil(side)), 1, ra_extent);
-  cell_dec_ = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::ceil(side)), 1, dec_extent);
-  grid_width_ = (ra_extent + cell_ra_ - 1) / cell_ra_;
-  grid_height_ = (dec_extent + cell_dec_ - 1) / cell_dec_;
+  auto shift_for = [](double wanted, std::int64_t extent) {
+    int shift = 0;
+    while (shift < 40 && static_cast<double>(std::int64_t{1} << shift) < wanted && (std::int64_t{1} << shift) < extent)
+      ++shift;
+    return shift;
+  };
+  ra_shift_ = shift_for(side, ra_extent);
+  dec_shift_ = shift_for(side, dec_extent);
+  grid_width_ = ((ra_extent - 1) >> ra_shift_) + 1;
+  grid_height_ = ((dec_extent - 1) >> dec_shift_) + 1;
   // A very flat extent would give one row or column of far too many cells.
   while (grid_width_ * grid_height_ > static_cast<std::int64_t>(4 * n + 4)) {
-    if (grid_width_ >= grid_height_) {
-      cell_ra_ *= 2;
-      grid_width_ = (ra_extent + cell_ra_ - 1) / cell_ra_;
-    } else {
-      cell_dec_ *= 2;
-      grid_height_ = (dec_extent + cell_dec_ - 1) / cell_dec_;
-    }
+    if (grid_width_ >= grid_height_)
+      grid_width_ = ((ra_extent - 1) >> ++ra_shift_) + 1;
+    else
+      grid_height_ = ((dec_extent - 1) >> ++dec_shift_) + 1;
   }
   ra_origin_ = ra_min;
   dec_origin_ = dec_min;
   std::size_t cell_count = static_cast<std::size_t>(grid_width_ * grid_height_);
   cell_start_.assign(cell_count + 1, 0);
   auto cell_of = [&](const Point& p) {
-    return static_cast<std::size_t>(((p.dec - dec_origin_) / cell_dec_) * grid_width_ + (p.ra - ra_origin_) / cell_ra_);
+    return static_cast<std::size_t>(((p.dec - dec_origin_) >> dec_shift_) * grid_width_ + ((p.ra - ra_origin_) >> ra_shift_));
   };
   for (const Point& p : points_) ++cell_start_[cell_of(p) + 1];
   for (std::size_t c = 0; c < cell_count; ++c) cell_start_[c + 1] += cell_start_[c];
@@ -89,10 +88,11 @@ std::uint32_t CandidateIndex::first_free_in_box(const Measurement& reference, co
 
 std::uint32_t CandidateIndex::grid_search(Query& q) {
   // Cells holding values strictly inside the open intervals, clamped to the grid.
-  std::int64_t x0 = std::max<std::int64_t>(0, floor_div(q.ra_low + 1 - ra_origin_, cell_ra_));
-  std::int64_t x1 = std::min<std::int64_t>(grid_width_ - 1, floor_div(q.ra_high - 1 - ra_origin_, cell_ra_));
-  std::int64_t y0 = std::max<std::int64_t>(0, floor_div(q.dec_low + 1 - dec_origin_, cell_dec_));
-  std::int64_t y1 = std::min<std::int64_t>(grid_height_ - 1, floor_div(q.dec_high - 1 - dec_origin_, cell_dec_));
+  // (An arithmetic right shift rounds toward minus infinity.)
+  std::int64_t x0 = std::max<std::int64_t>(0, (q.ra_low + 1 - ra_origin_) >> ra_shift_);
+  std::int64_t x1 = std::min<std::int64_t>(grid_width_ - 1, (q.ra_high - 1 - ra_origin_) >> ra_shift_);
+  std::int64_t y0 = std::max<std::int64_t>(0, (q.dec_low + 1 - dec_origin_) >> dec_shift_);
+  std::int64_t y1 = std::min<std::int64_t>(grid_height_ - 1, (q.dec_high - 1 - dec_origin_) >> dec_shift_);
   if (x0 > x1 || y0 > y1) return none_free;
   if ((x1 - x0 + 1) * (y1 - y0 + 1) > max_grid_cells_per_query) {
     if (!tree_built_) build_tree();

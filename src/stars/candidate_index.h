@@ -58,7 +58,7 @@ class CandidateIndex {
   // Grid: cell (x, y) holds cell_points_[cell_start_[c] .. cell_start_[c + 1]),
   // c = y * grid_width_ + x, in index order; cell_cursor_[c] skips taken ones.
   std::int64_t ra_origin_ = 0, dec_origin_ = 0;
-  std::int64_t cell_ra_ = 1, cell_dec_ = 1;
+  int ra_shift_ = 0, dec_shift_ = 0;  // cells are 2^shift wide
   std::int64_t grid_width_ = 1, grid_height_ = 1;
   std::vector<std::uint32_t> cell_start_;
   std::vector<std::uint32_t> cell_cursor_;
