@@ -1,7 +1,7 @@
-// Loading vsx.dat: fixed columns, entries flagged "2" left out. Lines are
-// read in batches, and while one batch is read the previous one is parsed on
-// the second core; the entries are added in file order, so the catalogue is
-// the same either way.
+// Loading vsx.dat: fixed columns, entries flagged "2" left out. The file is
+// read in blocks of whole lines whose two halves are parsed on two cores;
+// the entries are added in file order, so the catalogue is the same either
+// way.
 #include "store/vsx_catalogue.h"
 
 #include <algorithm>
@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "run/column_number.h"
+#include "run/block_reader.h"
 #include "run/input_files.h"
-#include "run/line_reader.h"
 #include "run/number_text.h"
 #include "run/parameters.h"
 #include "run/report_channel.h"
@@ -26,10 +26,6 @@ namespace {
 // A catalogue entry whose flag column holds this is not loaded.
 constexpr char skipped_flag = '2';
 constexpr double centiarcsec_per_degree = 360000.0;
-// The last column of a catalogue line that is read (the magnitude).
-constexpr std::size_t last_read_column = VsxColumns::mag_start + VsxColumns::mag_width - 1;
-// Lines per batch.
-constexpr std::size_t batch_lines = 1 << 16;
 // A typical catalogue line is longer than this; the estimate only reserves room.
 constexpr std::uintmax_t short_line_bytes = 100;
 
@@ -48,7 +44,9 @@ ParsedLine parse_line(std::string_view line) {
   VsxEntry& entry = parsed.entry;
   entry.id = round_to_s32(column_number(line, C::id_start, C::id_width));
   std::string_view name = trim_text(line_columns(line, C::name_start, C::name_width));
-  parsed.name_start = static_cast<std::uint32_t>(name.data() - line.data());
+  // A line that ends before the name columns has no name, and its empty view
+  // points nowhere inside the line.
+  parsed.name_start = name.empty() ? 0 : static_cast<std::uint32_t>(name.data() - line.data());
   entry.name_length = static_cast<std::uint8_t>(name.size());
   // Degrees / 15 x 3600000, evaluated in that order.
   entry.ra = round_to_s32(column_number(line, C::ra_start, C::ra_width) / 15.0 * 3600000.0);
@@ -66,71 +64,41 @@ void append(VsxCatalogue& catalogue, const ParsedLine& parsed, std::string_view 
   catalogue.entries.push_back(entry);
 }
 
-// Lines collected for one batch, cut after the last column that is read.
-class LineBatch {
- public:
-  void add(std::string_view line) {
-    start_.push_back(bytes_.size());
-    std::size_t kept = std::min(line.size(), last_read_column);
-    bytes_.insert(bytes_.end(), line.begin(), line.begin() + static_cast<std::ptrdiff_t>(kept));
+// The entries of a part of a block of whole lines, in line order.
+void parse_lines(std::string_view text, std::vector<ParsedLine>& parsed, std::vector<std::string_view>& lines) {
+  parsed.clear();
+  lines.clear();
+  while (!text.empty()) {
+    std::string_view line = next_line(text);
+    lines.push_back(line);
+    parsed.push_back(parse_line(line));
   }
-  std::size_t size() const { return start_.size(); }
-  std::string_view line(std::size_t k) const {
-    std::size_t end = k + 1 < start_.size() ? start_[k + 1] : bytes_.size();
-    return {bytes_.data() + start_[k], end - start_[k]};
-  }
-  void clear() {
-    bytes_.clear();
-    start_.clear();
-  }
-
- private:
-  std::vector<char> bytes_;
-  std::vector<std::size_t> start_;
-};
-
-void parse_batch(const LineBatch& batch, std::vector<ParsedLine>& parsed) {
-  parsed.resize(batch.size());
-  for (std::size_t k = 0; k < batch.size(); ++k) parsed[k] = parse_line(batch.line(k));
 }
 
-void append_batch(VsxCatalogue& catalogue, const LineBatch& batch, const std::vector<ParsedLine>& parsed) {
-  for (std::size_t k = 0; k < batch.size(); ++k) append(catalogue, parsed[k], batch.line(k));
+void append_lines(VsxCatalogue& catalogue, const std::vector<ParsedLine>& parsed,
+                  const std::vector<std::string_view>& lines) {
+  for (std::size_t k = 0; k < parsed.size(); ++k) append(catalogue, parsed[k], lines[k]);
 }
 
-// Reads the catalogue lines in batches. On a machine with a second core,
-// one batch is parsed there while the next one is read here; batches are
-// added in file order.
-void load_lines(VsxCatalogue& catalogue, LineReader& reader) {
-  LineBatch batches[2];
+// Reads the catalogue in blocks of whole lines. On a machine with a second
+// core, the second half of each block is split and parsed there while the
+// first half is parsed here; the entries are added in file order.
+void load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
+  bool two_cores = std::thread::hardware_concurrency() > 1;
   std::vector<ParsedLine> parsed[2];
-  std::thread worker;
-  bool use_worker = std::thread::hardware_concurrency() > 1;
-  int filling = 0;
-  bool worker_busy = false;
-  auto finish_worker = [&] {
-    if (!worker_busy) return;
-    worker.join();
-    worker_busy = false;
-    append_batch(catalogue, batches[1 - filling], parsed[1 - filling]);
-  };
-  while (!reader.at_end()) {
-    batches[filling].add(reader.read_line());
-    if (batches[filling].size() < batch_lines) continue;
-    finish_worker();
-    if (use_worker) {
-      worker = std::thread(parse_batch, std::cref(batches[filling]), std::ref(parsed[filling]));
-      worker_busy = true;
-    } else {
-      parse_batch(batches[filling], parsed[filling]);
-      append_batch(catalogue, batches[filling], parsed[filling]);
-    }
-    filling = 1 - filling;
-    batches[filling].clear();
+  std::vector<std::string_view> lines[2];
+  std::string_view block;
+  while (reader.next_block(block)) {
+    std::size_t middle = two_cores ? next_line_start(block, block.size() / 2) : block.size();
+    std::string_view first = block.substr(0, middle);
+    std::string_view second = block.substr(middle);
+    std::thread worker;
+    if (!second.empty()) worker = std::thread(parse_lines, second, std::ref(parsed[1]), std::ref(lines[1]));
+    parse_lines(first, parsed[0], lines[0]);
+    if (worker.joinable()) worker.join();
+    append_lines(catalogue, parsed[0], lines[0]);
+    if (!second.empty()) append_lines(catalogue, parsed[1], lines[1]);
   }
-  finish_worker();
-  parse_batch(batches[filling], parsed[filling]);
-  append_batch(catalogue, batches[filling], parsed[filling]);
 }
 
 }  // namespace
@@ -150,18 +118,17 @@ bool read_vsx_catalogue(VsxCatalogue& catalogue, ReportChannel& out) {
   out.write_text(Destination::console, "Reading VSX catalog...");
   out.flush();
   // Room for the entries of a catalogue of this size, so that the tables do
-  // not move while they grow.
+  // not move while they grow. Room that stays unused is never touched, so it
+  // takes no memory.
   std::error_code ec;
   std::uintmax_t file_size = std::filesystem::file_size(catalogue_file_name, ec);
   if (!ec) {
     catalogue.entries.reserve(static_cast<std::size_t>(file_size / short_line_bytes));
     catalogue.names.reserve(static_cast<std::size_t>(file_size / 4));
   }
-  LineReader reader(opened.file);
+  BlockReader reader(opened.file);
   load_lines(catalogue, reader);
   std::fclose(opened.file);
-  catalogue.entries.shrink_to_fit();
-  catalogue.names.shrink_to_fit();
   out.write_text(Destination::console, "number of VSX stars: ");
   out.write_plain(Destination::console, catalogue.count(), PlainKind::U32);
   out.end_line(Destination::console);

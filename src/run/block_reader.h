@@ -1,0 +1,41 @@
+// Reading a text file in large blocks of whole lines, so that the lines of a
+// block can be split and read on several cores. The lines are exactly those
+// LineReader gives: a line ends at LF, CR LF or a lone CR, and a last line
+// without line end counts too.
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+namespace varisift {
+
+// The next line of text, which holds whole lines; rest moves past it and its
+// line end.
+std::string_view next_line(std::string_view& rest);
+
+// The first position at or after pos where a line begins (text.size() when
+// none does): the split point between two parts of whole lines.
+std::size_t next_line_start(std::string_view text, std::size_t pos);
+
+class BlockReader {
+ public:
+  static constexpr std::size_t default_block_bytes = std::size_t{1} << 22;
+
+  // Reads from an open file in blocks of about block_bytes (more for a
+  // longer line); the reader does not close it.
+  explicit BlockReader(std::FILE* file, std::size_t block_bytes = default_block_bytes);
+
+  // The next block of whole lines (at least one line); false at the end of
+  // the file. The view stays valid until the next call.
+  bool next_block(std::string_view& lines);
+
+ private:
+  std::FILE* file_;
+  std::vector<char> buffer_;
+  std::size_t kept_ = 0;       // bytes of an unfinished line carried over
+  std::size_t handed_out_ = 0; // bytes of the block last handed out
+  bool file_done_ = false;
+};
+
+}  // namespace varisift

@@ -1,0 +1,70 @@
+// Blocks of whole lines give exactly the lines of the line reader, whatever
+// the line ends and wherever a block boundary falls; a text split at
+// next_line_start gives the same lines in its two parts.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "run/block_reader.h"
+#include "run/line_reader.h"
+
+namespace varisift {
+namespace {
+
+std::FILE* file_with(const std::string& bytes) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+  return file;
+}
+
+std::vector<std::string> lines_of_line_reader(const std::string& bytes) {
+  std::FILE* file = file_with(bytes);
+  LineReader reader(file);
+  std::vector<std::string> lines;
+  while (!reader.at_end()) lines.emplace_back(reader.read_line());
+  std::fclose(file);
+  return lines;
+}
+
+std::vector<std::string> lines_of_blocks(const std::string& bytes, std::size_t block_bytes, bool split) {
+  std::FILE* file = file_with(bytes);
+  BlockReader reader(file, block_bytes);
+  std::vector<std::string> lines;
+  std::string_view block;
+  while (reader.next_block(block)) {
+    std::size_t middle = split ? next_line_start(block, block.size() / 2) : block.size();
+    for (std::string_view part : {block.substr(0, middle), block.substr(middle)})
+      while (!part.empty()) lines.emplace_back(next_line(part));
+  }
+  std::fclose(file);
+  return lines;
+}
+
+TEST(BlockReader, SameLinesAsTheLineReader) {
+  const char pieces[] = {'a', 'b', ' ', '\r', '\n', '\r', '\n', 'x'};
+  std::mt19937 rng(3);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes(rng() % 200, ' ');
+    for (char& c : bytes) c = pieces[rng() % sizeof pieces];
+    std::vector<std::string> expected = lines_of_line_reader(bytes);
+    for (std::size_t block : {1, 2, 3, 7, 64}) {
+      ASSERT_EQ(lines_of_blocks(bytes, block, false), expected) << round << " block " << block;
+      ASSERT_EQ(lines_of_blocks(bytes, block, true), expected) << round << " block " << block;
+    }
+  }
+}
+
+TEST(BlockReader, LineStarts) {
+  EXPECT_EQ(next_line_start("ab\r\ncd", 3), 4u);  // between CR and LF
+  EXPECT_EQ(next_line_start("ab\rcd", 3), 3u);    // after a lone CR
+  EXPECT_EQ(next_line_start("ab\ncd", 1), 3u);
+  EXPECT_EQ(next_line_start("abcd", 1), 4u);
+  EXPECT_EQ(next_line_start("abcd", 0), 0u);
+}
+
+}  // namespace
+}  // namespace varisift
