@@ -26,8 +26,10 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Runs varisift with dir as working directory.
-RunOutput run_varisift(const std::filesystem::path& dir);
+// Runs varisift with dir as working directory, ended after two minutes at
+// the latest. A prefix (such as a command that changes the user) goes in
+// front of the program.
+RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix = "");
 
 // Runs the simulator with the given arguments, writing into dir; true on success.
 bool run_simulator(const std::string& arguments, const std::filesystem::path& dir);

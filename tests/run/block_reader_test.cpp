@@ -10,28 +10,13 @@
 
 #include "run/block_reader.h"
 #include "run/line_reader.h"
+#include "support/line_files.h"
 
 namespace varisift {
 namespace {
 
-std::FILE* file_with(const std::string& bytes) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::rewind(file);
-  return file;
-}
-
-std::vector<std::string> lines_of_line_reader(const std::string& bytes) {
-  std::FILE* file = file_with(bytes);
-  LineReader reader(file);
-  std::vector<std::string> lines;
-  while (!reader.at_end()) lines.emplace_back(reader.read_line());
-  std::fclose(file);
-  return lines;
-}
-
 std::vector<std::string> lines_of_blocks(const std::string& bytes, std::size_t block_bytes, bool split) {
-  std::FILE* file = file_with(bytes);
+  std::FILE* file = testing::file_holding(bytes);
   BlockReader reader(file, block_bytes);
   std::vector<std::string> lines;
   std::string_view block;
@@ -50,7 +35,7 @@ TEST(BlockReader, SameLinesAsTheLineReader) {
   for (int round = 0; round < 3000; ++round) {
     std::string bytes(rng() % 200, ' ');
     for (char& c : bytes) c = pieces[rng() % sizeof pieces];
-    std::vector<std::string> expected = lines_of_line_reader(bytes);
+    std::vector<std::string> expected = testing::lines_read_by_line_reader(bytes);
     for (std::size_t block : {1, 2, 3, 7, 64}) {
       ASSERT_EQ(lines_of_blocks(bytes, block, false), expected) << round << " block " << block;
       ASSERT_EQ(lines_of_blocks(bytes, block, true), expected) << round << " block " << block;

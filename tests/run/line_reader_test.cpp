@@ -2,6 +2,7 @@
 // without line end, bytes passing through unchanged, and lines that cross or
 // exceed the reader's internal block.
 #include "run/line_reader.h"
+#include "support/line_files.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,7 @@ using namespace std::string_literals;
 // The reader's block: lines around this size cross a refill.
 constexpr std::size_t block = std::size_t{1} << 22;
 
-std::vector<std::string> read_all(const std::string& bytes) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::rewind(file);
-  LineReader reader(file);
-  std::vector<std::string> lines;
-  while (!reader.at_end()) lines.emplace_back(reader.read_line());
-  std::fclose(file);
-  return lines;
-}
+std::vector<std::string> read_all(const std::string& bytes) { return testing::lines_read_by_line_reader(bytes); }
 
 TEST(LineReader, SplitsAtEveryKindOfLineEnd) {
   struct Row {
@@ -66,6 +58,38 @@ TEST(LineReader, LinesAcrossTheBlockBoundary) {
       {"line longer than a block", huge + "\nend", {huge, "end"}},
   };
   for (const Row& row : rows) EXPECT_EQ(read_all(row.bytes), row.lines) << row.what;
+}
+
+// Found by fuzzing: a last line without line end that exactly fills the
+// reader's buffer at the end of the file. The reader grew its buffer looking
+// for more bytes, found none, and returned the line from the buffer it had
+// just freed (a crash of the whole program on a log of exactly 4 MiB
+// without line end).
+TEST(LineReaderRegression, ALastLineThatFillsTheBufferExactlyIsReadWhole) {
+  // The input the fuzzer found: a line of one block ending in "abc" and two NULs.
+  std::string found(block - 5, 'b');
+  found += std::string("abc\0\0", 5);
+  EXPECT_EQ(read_all(found), std::vector<std::string>{found});
+
+  std::string two_blocks(2 * block, 'z');  // fills the buffer after one growth
+  EXPECT_EQ(read_all(two_blocks), std::vector<std::string>{two_blocks});
+}
+
+TEST(LineReaderRegression, ALastLineMovedToTheFrontThatThenFillsTheBuffer) {
+  // "ab" and its line end are consumed; the rest, moved to the front of the
+  // buffer and topped up by the last three bytes of the file, fills it.
+  std::string last(block, 'q');
+  last.replace(block - 3, 3, "end");
+  EXPECT_EQ(read_all("ab\n" + last), (std::vector<std::string>{"ab", last}));
+  EXPECT_EQ(read_all("ab\r\n" + last), (std::vector<std::string>{"ab", last}));
+}
+
+TEST(LineReaderRegression, ALineOneByteShortOfTheBufferOrOneLonger) {
+  for (std::size_t size : {block - 1, block + 1}) {
+    std::string line(size, 'w');
+    EXPECT_EQ(read_all(line), std::vector<std::string>{line}) << size;
+    EXPECT_EQ(read_all(line + "\r"), std::vector<std::string>{line}) << size;
+  }
 }
 
 }  // namespace
