@@ -182,13 +182,7 @@ int main(int argc, char** argv) {
     Clock::time_point t1 = Clock::now();
     figure("vsx_load", seconds_between(t0, t1));
 
-    std::vector<std::string> parameters = parameter_block();
-    for (const std::string& line : parameters) out.write_line(Destination::console, line);
-    for (const std::string& line : parameters) out.write_line(Destination::report, line);
-    out.end_line(Destination::report);
-    out.end_line(Destination::console);
-    out.write_line_both(std::string("Used log file ") + std::string(log_file_name));
-    out.flush();
+    write_parameter_block(out);
 
     Clock::time_point t2 = Clock::now();
     LineReader log(log_file.file);

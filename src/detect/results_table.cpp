@@ -43,6 +43,22 @@ std::int64_t floor_div(std::int64_t a, std::int64_t b) {
 
 std::int64_t abs64(std::int64_t v) { return v < 0 ? -v : v; }
 
+// A right ascension in ms of time or a declination magnitude in 1/100
+// arcsec, split into whole hours or degrees, minutes, and what remains.
+struct Sexagesimal {
+  std::int64_t whole = 0;
+  std::int64_t minutes = 0;
+  std::int64_t rest = 0;  // in the units of the value
+};
+
+Sexagesimal split(std::int64_t value, std::int64_t per_whole, std::int64_t per_minute) {
+  Sexagesimal parts;
+  parts.whole = floor_div(value, per_whole);
+  parts.minutes = floor_div(value - parts.whole * per_whole, per_minute);
+  parts.rest = value - parts.whole * per_whole - parts.minutes * per_minute;
+  return parts;
+}
+
 // Takes the position, magnitudes and time of one measurement text.
 void take_measurement_text(RowValues& row, std::string_view t) {
   std::string_view key = left_text(t, 14);
@@ -82,19 +98,15 @@ RowValues gather_row_values(const ObservationStore& store, std::uint32_t s) {
 std::string results_row(const RowValues& row, const StarAnalysis& a) {
   std::string line;
   append_masked(line, "#### ", static_cast<std::int64_t>(a.candidate_number));
-  std::int64_t h = floor_div(row.ra, ms_per_hour);
-  std::int64_t m = floor_div(row.ra - h * ms_per_hour, ms_per_minute);
-  append_masked(line, "## ", h);
-  append_masked(line, "## ", m);
-  append_masked(line, "##.### ", static_cast<double>(row.ra - h * ms_per_hour - m * ms_per_minute) / 1000);
+  Sexagesimal ra = split(row.ra, ms_per_hour, ms_per_minute);
+  append_masked(line, "## ", ra.whole);
+  append_masked(line, "## ", ra.minutes);
+  append_masked(line, "##.### ", static_cast<double>(ra.rest) / 1000);
   line += row.dec > 0 ? "+" : "-";
-  std::int64_t dec = abs64(row.dec);
-  std::int64_t d = floor_div(dec, centiarcsec_per_degree);
-  std::int64_t n = floor_div(dec - d * centiarcsec_per_degree, centiarcsec_per_arcminute);
-  append_masked(line, "## ", d);
-  append_masked(line, "## ", n);
-  append_masked(line, "##.##",
-                static_cast<double>(dec - d * centiarcsec_per_degree - n * centiarcsec_per_arcminute) / 100);
+  Sexagesimal dec = split(abs64(row.dec), centiarcsec_per_degree, centiarcsec_per_arcminute);
+  append_masked(line, "## ", dec.whole);
+  append_masked(line, "## ", dec.minutes);
+  append_masked(line, "##.##", static_cast<double>(dec.rest) / 100);
   append_masked(line, "###.##", row.cat_mag / 100.0);
   append_masked(line, "###.##", row.mag_min / 100.0);
   append_masked(line, "###.##", row.mag_max / 100.0);
@@ -113,19 +125,15 @@ std::string results_row(const RowValues& row, const StarAnalysis& a) {
 std::string vsx_columns(const VsxCatalogue& catalogue, const VsxEntry& e) {
   std::string line;
   append_masked(line, "###.#", e.mag / 100.0);
-  std::int64_t ra = e.ra;
-  std::int64_t h = floor_div(ra, ms_per_hour);
-  std::int64_t m = floor_div(ra - h * ms_per_hour, ms_per_minute);
-  append_masked(line, "###", h);
-  append_masked(line, "###", m);
-  append_masked(line, "###.#", static_cast<double>(ra - h * ms_per_hour - m * ms_per_minute) / 1000);
+  Sexagesimal ra = split(e.ra, ms_per_hour, ms_per_minute);
+  append_masked(line, "###", ra.whole);
+  append_masked(line, "###", ra.minutes);
+  append_masked(line, "###.#", static_cast<double>(ra.rest) / 1000);
   line += e.dec > 0 ? " +" : "-";
-  std::int64_t dec = abs64(e.dec);
-  std::int64_t d = floor_div(dec, centiarcsec_per_degree);
-  std::int64_t n = floor_div(dec - d * centiarcsec_per_degree, centiarcsec_per_arcminute);
-  append_masked(line, "###", d);
-  append_masked(line, "###", n);
-  append_masked(line, "###", static_cast<double>(dec - d * centiarcsec_per_degree - n * centiarcsec_per_arcminute) / 100);
+  Sexagesimal dec = split(abs64(e.dec), centiarcsec_per_degree, centiarcsec_per_arcminute);
+  append_masked(line, "###", dec.whole);
+  append_masked(line, "###", dec.minutes);
+  append_masked(line, "###", static_cast<double>(dec.rest) / 100);
   line += " VSX";
   append_plain(line, e.id, PlainKind::S32);
   line += " = ";

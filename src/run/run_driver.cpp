@@ -74,6 +74,16 @@ std::vector<std::string> parameter_block() {
   return lines;
 }
 
+void write_parameter_block(ReportChannel& out) {
+  std::vector<std::string> parameters = parameter_block();
+  for (const std::string& line : parameters) out.write_line(Destination::console, line);
+  for (const std::string& line : parameters) out.write_line(Destination::report, line);
+  out.end_line(Destination::report);
+  out.end_line(Destination::console);
+  out.write_line_both(std::string("Used log file ") + std::string(log_file_name));
+  out.flush();
+}
+
 void run_varisift(std::FILE* console) {
   ReportChannel out(console);
   write_banner(out);
@@ -101,13 +111,7 @@ void run_varisift(std::FILE* console) {
 
   if (!read_vsx_catalogue(store.vsx, out)) return stop_run(out);
 
-  std::vector<std::string> parameters = parameter_block();
-  for (const std::string& line : parameters) out.write_line(Destination::console, line);
-  for (const std::string& line : parameters) out.write_line(Destination::report, line);
-  out.end_line(Destination::report);
-  out.end_line(Destination::console);
-  out.write_line_both(std::string("Used log file ") + std::string(log_file_name));
-  out.flush();
+  write_parameter_block(out);
 
   LineReader log(log_file.file);
   if (read_measurement_log(store, log, out) == RunFlow::stop) return stop_run(out);

@@ -7,8 +7,14 @@
 
 namespace varisift {
 
+class ReportChannel;
+
 // The eleven lines of the "Used parameters:" block.
 std::vector<std::string> parameter_block();
+
+// The parameter block to the console and then to the report file, an empty
+// line to each, and the "Used log file " line to both.
+void write_parameter_block(ReportChannel& out);
 
 // Runs Varisift in the working directory, writing progress to console.
 // Every path, the stops included, returns normally with everything flushed
