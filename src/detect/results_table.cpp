@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "run/integer_arithmetic.h"
 #include "run/number_text.h"
 #include "run/text.h"
 #include "store/time_keys.h"
@@ -34,14 +35,6 @@ std::int64_t bounded_position(double value) {
   if (value < -position_bound) value = -position_bound;
   return round_to_int64(value);
 }
-
-std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-  std::int64_t q = a / b;
-  if (a % b != 0 && a < 0) --q;
-  return q;
-}
-
-std::int64_t abs64(std::int64_t v) { return v < 0 ? -v : v; }
 
 // A right ascension in ms of time or a declination magnitude in 1/100
 // arcsec, split into whole hours or degrees, minutes, and what remains.

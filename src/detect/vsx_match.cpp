@@ -1,6 +1,8 @@
 // Catalogue cross-match through a declination index.
 #include "detect/vsx_match.h"
 
+#include "run/integer_arithmetic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -13,8 +15,6 @@ namespace {
 // 1/100 arcsec is five times.
 constexpr double ra_window_per_fwhm = 1000.0;
 constexpr std::int64_t dec_window_per_fwhm = 50;
-
-std::int64_t abs64(std::int64_t v) { return v < 0 ? -v : v; }
 }  // namespace
 
 double cos_of_declination(std::int64_t dec) {

@@ -1,15 +1,14 @@
 // Floored field means.
 #include "fields/field_means.h"
 
+#include "run/integer_arithmetic.h"
 #include "store/time_keys.h"
 
 namespace varisift {
 
 std::int64_t field_mean(std::int64_t sum, std::uint16_t count) {
   if (count == 0) return 0;
-  std::int64_t quotient = sum / count;  // truncates toward zero
-  if (sum % count != 0 && sum < 0) --quotient;
-  return quotient;
+  return floor_div(sum, count);
 }
 
 std::int16_t mean_image_mag(const Image& image) {

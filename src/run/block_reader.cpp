@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "run/line_reader.h"
+
 namespace varisift {
 
 namespace {
@@ -21,11 +23,7 @@ std::size_t whole_lines_end(const char* data, std::size_t size, bool file_done) 
 }  // namespace
 
 std::string_view next_line(std::string_view& rest) {
-  const char* from = rest.data();
-  const void* lf = std::memchr(from, '\n', rest.size());
-  std::size_t limit = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - from) : rest.size();
-  const void* cr = std::memchr(from, '\r', limit);
-  std::size_t k = cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - from) : limit;
+  std::size_t k = static_cast<std::size_t>(find_line_end(rest.data(), rest.data() + rest.size()) - rest.data());
   std::string_view line = rest.substr(0, k);
   if (k < rest.size()) {
     std::size_t skip = (rest[k] == '\r' && k + 1 < rest.size() && rest[k + 1] == '\n') ? 2 : 1;

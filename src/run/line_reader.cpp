@@ -7,15 +7,15 @@ namespace varisift {
 
 namespace {
 constexpr std::size_t block_size = 1 << 22;
+}  // namespace
 
-// First CR or LF in [from, to), or to when there is none.
 const char* find_line_end(const char* from, const char* to) {
+  if (from == to) return to;
   const void* lf = std::memchr(from, '\n', static_cast<std::size_t>(to - from));
   const char* limit = lf != nullptr ? static_cast<const char*>(lf) : to;
   const void* cr = std::memchr(from, '\r', static_cast<std::size_t>(limit - from));
   return cr != nullptr ? static_cast<const char*>(cr) : limit;
 }
-}  // namespace
 
 LineReader::LineReader(std::FILE* file) : file_(file), buffer_(block_size) {}
 

@@ -9,6 +9,9 @@
 
 namespace varisift {
 
+// The first CR or LF in [from, to), or to when there is none.
+const char* find_line_end(const char* from, const char* to);
+
 class LineReader {
  public:
   // Reads from an open file; the reader does not close it.

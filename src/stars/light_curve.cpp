@@ -2,18 +2,10 @@
 #include "stars/light_curve.h"
 
 #include "fields/field_means.h"
+#include "run/integer_arithmetic.h"
 #include "store/time_keys.h"
 
 namespace varisift {
-
-namespace {
-// floor(a / b) for b > 0.
-std::int64_t floor_div(std::int64_t a, std::int64_t b) {
-  std::int64_t q = a / b;
-  if (a % b != 0 && a < 0) --q;
-  return q;
-}
-}  // namespace
 
 std::int16_t trend_offset(const Image& image, std::int16_t reference, std::int8_t correction) {
   if (correction == 0) return 0;
@@ -32,9 +24,13 @@ bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurv
   curve.curve_min = no_magnitude;
   std::int16_t reference = -no_magnitude;
   std::span<const StarEntry> entries = store.stars.entries_of(s);
-  for (const StarEntry& e : entries) {
-    const Image& image = store.images[e.image];
-    if (!image.no_valid_data) reference = max16(reference, mean_image_mag(image));
+  // Without the correction every offset is 0 whatever the reference, so
+  // the image means are not worked out for each star twice per run.
+  if (correction != 0) {
+    for (const StarEntry& e : entries) {
+      const Image& image = store.images[e.image];
+      if (!image.no_valid_data) reference = max16(reference, mean_image_mag(image));
+    }
   }
   curve.trend_reference = reference;
   for (const StarEntry& e : entries) {

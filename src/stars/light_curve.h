@@ -16,7 +16,9 @@ inline constexpr std::int16_t no_magnitude = 9999;
 
 struct LightCurve {
   std::uint32_t star = 0;
-  std::int16_t trend_reference = 0;  // faintest floored image mean of the star's images
+  // Faintest floored image mean of the star's images; set only when the
+  // trend correction is on (otherwise every offset is 0).
+  std::int16_t trend_reference = 0;
   // The valid corrected magnitudes in time order and their images.
   std::array<std::int16_t, max_images> in_time_order{};
   std::array<std::uint8_t, max_images> image{};

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "run/integer_arithmetic.h"
 #include "store/measurement_line.h"
 
 namespace varisift {
@@ -16,10 +17,6 @@ constexpr std::size_t last_read_column = 108;
 constexpr std::size_t parallel_table_lines = 4096;
 
 // Sums of hostile values wrap around instead of overflowing.
-std::int64_t wrapping_add(std::int64_t a, std::int64_t b) {
-  return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
-}
-
 void add_sums(ImageSums& into, const ImageSums& s) {
   into.ra = wrapping_add(into.ra, s.ra);
   into.dec = wrapping_add(into.dec, s.dec);
