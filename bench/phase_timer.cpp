@@ -36,6 +36,7 @@
 #include "store/log_parser.h"
 #include "store/observation_store.h"
 #include "support/direct_scan.h"
+#include "support/star_entries.h"
 
 namespace {
 

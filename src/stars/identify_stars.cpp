@@ -1,25 +1,38 @@
-// Star identification with a spatial index per candidate image.
+// Star identification in turns, one per reference image in time order.
 //
 // The result is that of the direct scan: for each reference image in time
 // order, for each later image, for each free reference measurement in index
 // order, take the first free measurement of the later image (in index order)
-// inside the reference's box. Here the later image is the outer loop: while
-// image j is the candidate image, all earlier images in time order present
-// their free references to j's index in the same order as the direct scan
-// would. Stars are still created in the same order, because only the pair
-// (reference image, next image) creates stars and those pairs come in time
-// order either way.
+// inside the reference's box. What one reference takes in one image depends
+// only on what earlier references took in that same image, so the loops over
+// later images and over references may be exchanged: in the turn of image p,
+// each of its free measurements (fixed once every earlier turn is done)
+// creates its star and then takes, in every later image, what the direct
+// scan would give it. Stars are thus numbered in the same order, and each
+// star's measurements come together, in time order.
+//
+// For large series the later images are split in two runs, each matched on
+// its own core: the second core matches the references of turn p against
+// the later run while the first matches them against the earlier one.
 #include "stars/identify_stars.h"
 
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "run/parameters.h"
-#include "stars/candidate_index.h"
+#include "stars/candidate_grid.h"
+#include "stars/reference_matcher.h"
 #include "stars/search_box.h"
 
 namespace varisift {
 
 namespace {
+
+// Measurements to match from which the second core is worth starting.
+constexpr std::size_t two_core_measurements = 20000;
 
 void write_summary(const ObservationStore& store, ReportChannel& out) {
   std::string stars;
@@ -38,32 +51,189 @@ void write_summary(const ObservationStore& store, ReportChannel& out) {
   out.flush();
 }
 
-// A free measurement that serves as reference for the later images, with
-// its box (the same for every later image).
-struct Reference {
-  std::int32_t ra_window;  // ms of time; at most one day
-  std::uint16_t meas;
-  std::uint16_t dec_window;  // 1/100 arcsec; at most 10 x 25.5"
+void write_capacity_stop(ReportChannel& out) {
+  out.write_text(Destination::console, "More than ");
+  out.write_plain(Destination::console, max_stars, PlainKind::U32);
+  out.write_text(Destination::console, " stars identified. Contact ");
+  out.write_text(Destination::console, contact_address);
+  out.write_line(Destination::console, " or reduce number of stars.");
+}
+
+// The turns whose references the first core has published, for the second
+// core to wait on; or the word that the run stopped.
+class TurnSignals {
+ public:
+  void publish(std::size_t turn) {
+    std::lock_guard lock(mutex_);
+    published_ = turn;
+    changed_.notify_all();
+  }
+  void stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    changed_.notify_all();
+  }
+  // False when the run stopped before the turn was published.
+  bool wait_published(std::size_t turn) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return published_ >= turn || stopped_; });
+    return published_ >= turn;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t published_ = 0;
+  bool stopped_ = false;
 };
 
-// The free measurements of an image, in index order, with their boxes.
-std::vector<Reference> free_references(const Image& image) {
-  std::vector<Reference> result;
-  for (std::uint32_t m = 1; m <= image.meas_count(); ++m) {
-    const Measurement& meas = image.measurement(m);
-    if (!meas.free) continue;
-    SearchBox box = search_box(meas);
-    // A box without width matches nothing, however negative it is.
-    std::int32_t ra_window = box.ra_window > 0 ? static_cast<std::int32_t>(box.ra_window) : 0;
-    std::uint16_t dec_window = box.dec_window > 0 ? static_cast<std::uint16_t>(box.dec_window) : 0;
-    result.push_back({ra_window, static_cast<std::uint16_t>(m), dec_window});
+// The last time position of the first run: the later images split in two
+// runs of about the same number of measurements.
+std::size_t split_position(const ObservationStore& store) {
+  std::size_t n = store.image_count();
+  std::size_t total = 0;
+  for (std::size_t q = 2; q <= n; ++q) total += store.images[store.image_order[q]].meas.size();
+  std::size_t sum = 0;
+  std::size_t last = 2;
+  for (; last < n - 1; ++last) {
+    sum += store.images[store.image_order[last]].meas.size();
+    if (2 * sum >= total) break;
   }
-  return result;
+  return last;
+}
+
+bool use_two_cores(const ObservationStore& store, MatchingCores cores) {
+  if (store.image_count() < 3 || cores == MatchingCores::one) return false;
+  if (cores == MatchingCores::two) return true;
+  std::size_t total = 0;
+  for (std::size_t i = 1; i <= store.image_count(); ++i) total += store.images[i].meas.size();
+  return total >= two_core_measurements && std::thread::hardware_concurrency() > 1;
+}
+
+// Each star's measurements in time order: the reference that created it,
+// then what each run took for it, the earlier run first.
+void assemble_star_entries(ObservationStore& store, const std::vector<StarEntry>& creators,
+                           const std::vector<const ReferenceMatcher*>& runs) {
+  StarTable& stars = store.stars;
+  std::uint32_t star_count = stars.count();
+  std::size_t total = 0;
+  for (const ReferenceMatcher* run : runs) total += run->takes().size() + run->star_takes().size();
+  stars.entries.clear();
+  stars.entries.reserve(total);
+  stars.first.assign(star_count + 2, 0);
+  std::vector<std::size_t> next_star(runs.size(), 0);
+  std::vector<std::uint32_t> next_take(runs.size(), 0);
+  for (std::uint32_t s = 1; s <= star_count; ++s) {
+    stars.first[s] = static_cast<std::uint32_t>(stars.entries.size());
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      const std::vector<ReferenceMatcher::StarTakes>& star_takes = runs[r]->star_takes();
+      if (next_star[r] >= star_takes.size() || star_takes[next_star[r]].star != s) continue;
+      if (stars.entries.size() == stars.first[s]) stars.entries.push_back(creators[s]);
+      std::uint32_t end = star_takes[next_star[r]++].end;
+      auto takes = runs[r]->takes().begin();
+      stars.entries.insert(stars.entries.end(), takes + next_take[r], takes + end);
+      next_take[r] = end;
+    }
+    std::size_t seen = stars.entries.size() - stars.first[s];
+    if (seen > 0) stars.images_seen[s] = static_cast<std::uint8_t>(seen);
+  }
+  stars.first[star_count + 1] = static_cast<std::uint32_t>(stars.entries.size());
+}
+
+// What the turns share: the references of each turn (written by the core
+// that opens the turn, read-only once it is published) and the reference
+// that created each star.
+struct Turns {
+  explicit Turns(std::size_t n) : references(n) {}
+  std::vector<std::vector<Reference>> references;
+  std::vector<StarEntry> creators = std::vector<StarEntry>(1);
+};
+
+// Opens the turn of the image at time position p: its number on the
+// progress line, then each of its measurements left free by the earlier
+// turns becomes a reference and creates its star. False, with nothing
+// created past it, when the star capacity is reached.
+template <typename TakenLookup>
+bool open_turn(ObservationStore& store, ReportChannel& out, std::size_t p, const TakenLookup& taken, Turns& turns) {
+  std::uint8_t i = store.image_order[p];
+  out.write_plain(Destination::console, i, PlainKind::S16);
+  out.write_text(Destination::console, " ");
+  out.flush();
+  Image& image = store.images[i];
+  std::vector<Reference>& references = turns.references[p];
+  for (std::uint32_t m = 1; m <= image.meas_count(); ++m) {
+    if (taken(p, m)) continue;
+    if (store.stars.count() >= max_stars) return false;
+    Measurement& meas = image.measurement(m);
+    store.stars.images_seen.push_back(1);
+    meas.star = store.stars.count();
+    turns.creators.push_back(StarEntry{static_cast<std::uint16_t>(m), i});
+    references.push_back(Reference{meas.ra, meas.dec, search_box(meas), meas.star, static_cast<std::uint16_t>(m)});
+  }
+  return true;
+}
+
+// The turns of all reference images; false when the star capacity stopped
+// the run (its message written).
+//
+// With two cores, the first opens the turns of the images of the earlier
+// run and matches them against it; the second matches each published turn
+// against the later run, and opens the turns of the later run's images
+// itself, since only it takes measurements there. The first core is done
+// with the progress line and the stars before the second goes on with them.
+bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores cores) {
+  std::size_t n = store.image_count();
+  bool two = use_two_cores(store, cores);
+  std::size_t split = two ? split_position(store) : n;
+  GridShape shape = typical_grid_shape(store);
+  Turns turns(n);
+  TurnSignals signals;
+  std::optional<ReferenceMatcher> later;
+  bool later_capacity_reached = false;
+  std::thread second;
+  if (two) {
+    second = std::thread([&] {
+      later.emplace(store, split + 1, n, shape);
+      auto taken = [&](std::size_t position, std::uint32_t m) { return later->taken(position, m); };
+      for (std::size_t p = 1; p < n; ++p) {
+        if (p <= split) {
+          if (!signals.wait_published(p)) return;
+        } else if (!open_turn(store, out, p, taken, turns)) {
+          later_capacity_reached = true;
+          return;
+        }
+        for (const Reference& reference : turns.references[p]) later->match(reference, p);
+      }
+      later->record_stars();
+    });
+  }
+  ReferenceMatcher earlier(store, 2, split, shape);
+  auto taken = [&](std::size_t position, std::uint32_t m) { return position > 1 && earlier.taken(position, m); };
+  bool capacity_reached = false;
+  for (std::size_t p = 1; p < n && p <= split; ++p) {
+    if (!open_turn(store, out, p, taken, turns)) {
+      capacity_reached = true;
+      signals.stop();
+      break;
+    }
+    signals.publish(p);
+    for (const Reference& reference : turns.references[p]) earlier.match(reference, p);
+  }
+  earlier.record_stars();
+  if (second.joinable()) second.join();
+  if (capacity_reached || later_capacity_reached) {
+    write_capacity_stop(out);
+    return false;
+  }
+  std::vector<const ReferenceMatcher*> runs{&earlier};
+  if (later) runs.push_back(&*later);
+  assemble_star_entries(store, turns.creators, runs);
+  return true;
 }
 
 }  // namespace
 
-RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
+RunFlow identify_stars(ObservationStore& store, ReportChannel& out, MatchingCores cores) {
   std::size_t n = store.image_count();
   StarTable& stars = store.stars;
   if (n == 1) {
@@ -71,51 +241,7 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
   } else {
     out.write_text(Destination::console, "Searching in image ");
     out.flush();
-    // Free references of the image at each time position, fixed once that
-    // image has been the candidate of all earlier ones.
-    std::vector<std::vector<Reference>> references(n + 1);
-    if (n >= 1) references[1] = free_references(store.images[store.image_order[1]]);
-    CandidateIndex index;
-    for (std::size_t q = 2; q <= n; ++q) {
-      Image& candidates = store.images[store.image_order[q]];
-      index.build(candidates);
-      for (std::size_t p = 1; p < q; ++p) {
-        std::uint8_t i = store.image_order[p];
-        Image& reference_image = store.images[i];
-        bool creates_stars = p == q - 1;
-        if (creates_stars) {
-          out.write_plain(Destination::console, i, PlainKind::S16);
-          out.write_text(Destination::console, " ");
-          out.flush();
-        }
-        for (const Reference& r : references[p]) {
-          Measurement& reference = reference_image.measurement(r.meas);
-          std::uint32_t s = reference.star;
-          if (s == 0) {
-            if (stars.count() >= max_stars) {
-              out.write_text(Destination::console, "More than ");
-              out.write_plain(Destination::console, max_stars, PlainKind::U32);
-              out.write_text(Destination::console, " stars identified. Contact ");
-              out.write_text(Destination::console, contact_address);
-              out.write_line(Destination::console, " or reduce number of stars.");
-              return RunFlow::stop;
-            }
-            stars.images_seen.push_back(1);
-            s = stars.count();
-            reference.star = s;
-          }
-          if (r.ra_window == 0 || r.dec_window == 0) continue;
-          std::uint32_t k = index.first_free_in_box(reference, SearchBox{r.ra_window, r.dec_window});
-          if (k == 0) continue;
-          index.take(k);
-          Measurement& taken = candidates.measurement(k);
-          taken.free = 0;
-          taken.star = s;
-          ++stars.images_seen[s];
-        }
-      }
-      references[q] = free_references(candidates);
-    }
+    if (!match_in_turns(store, out, cores)) return RunFlow::stop;
     out.end_line(Destination::console);
     std::string count;
     append_plain(count, stars.count(), PlainKind::U32);
@@ -124,32 +250,9 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
     count += " files.";
     out.write_line(Destination::console, count);
   }
-  build_star_entries(store);
+  if (stars.first.size() != stars.count() + 2) stars.first.assign(stars.count() + 2, 0);
   write_summary(store, out);
   return RunFlow::go_on;
-}
-
-void build_star_entries(ObservationStore& store) {
-  StarTable& stars = store.stars;
-  std::uint32_t star_count = stars.count();
-  stars.first.assign(star_count + 2, 0);
-  std::size_t n = store.image_count();
-  auto matched_star = [&](const Measurement& meas) -> std::uint32_t {
-    return meas.star != 0 && stars.images_seen[meas.star] > 1 ? meas.star : 0;
-  };
-  for (std::size_t p = 1; p <= n; ++p)
-    for (const Measurement& meas : store.images[store.image_order[p]].meas)
-      if (std::uint32_t s = matched_star(meas)) ++stars.first[s + 1];
-  for (std::uint32_t s = 1; s <= star_count + 1; ++s) stars.first[s] += stars.first[s - 1];
-  stars.entries.assign(stars.first[star_count + 1], StarEntry{});
-  std::vector<std::uint32_t> fill(stars.first.begin(), stars.first.end() - 1);
-  for (std::size_t p = 1; p <= n; ++p) {
-    std::uint8_t i = store.image_order[p];
-    const Image& image = store.images[i];
-    for (std::uint32_t m = 1; m <= image.meas_count(); ++m)
-      if (std::uint32_t s = matched_star(image.measurement(m)))
-        stars.entries[fill[s]++] = StarEntry{static_cast<std::uint16_t>(m), i};
-  }
 }
 
 }  // namespace varisift

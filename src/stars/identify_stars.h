@@ -10,12 +10,14 @@
 
 namespace varisift {
 
-// Fills the star table, writing the progress line and the summary; stops the
-// run when more than max_stars stars would be created.
-RunFlow identify_stars(ObservationStore& store, ReportChannel& out);
+// How many cores identification may use: `automatic` takes two for series
+// large enough to gain from them, on a machine that has two. The stars are
+// the same whichever is used.
+enum class MatchingCores { automatic, one, two };
 
-// Gives every matched star its measurements in time order of the images
-// (part of identify_stars; exposed for tests).
-void build_star_entries(ObservationStore& store);
+// Fills the star table (each matched star with its measurements in time
+// order of the images), writing the progress line and the summary; stops
+// the run when more than max_stars stars would be created.
+RunFlow identify_stars(ObservationStore& store, ReportChannel& out, MatchingCores cores = MatchingCores::automatic);
 
 }  // namespace varisift

@@ -13,6 +13,7 @@
 #include "detect/variability_walk.h"
 #include "stars/curve_statistics.h"
 #include "stars/identify_stars.h"
+#include "support/star_entries.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {

@@ -16,6 +16,7 @@
 #include "stars/search_box.h"
 #include "store/observation_store.h"
 #include "support/direct_scan.h"
+#include "support/star_entries.h"
 
 namespace varisift {
 namespace {
@@ -98,6 +99,11 @@ void expect_same_stars(const ObservationStore& indexed, const ObservationStore& 
       ASSERT_EQ(indexed.images[i].meas[k].free, direct.images[i].meas[k].free) << what;
     }
   ASSERT_EQ(indexed.stars.images_seen, direct.stars.images_seen) << what;
+  ASSERT_EQ(indexed.stars.first, direct.stars.first) << what;
+  for (std::size_t e = 0; e < indexed.stars.entries.size(); ++e) {
+    ASSERT_EQ(indexed.stars.entries[e].image, direct.stars.entries[e].image) << what << " entry " << e;
+    ASSERT_EQ(indexed.stars.entries[e].meas, direct.stars.entries[e].meas) << what << " entry " << e;
+  }
 }
 
 TEST(IdentifyStars, IndexedSearchEqualsDirectScanOnRandomisedSeries) {
@@ -112,18 +118,25 @@ TEST(IdentifyStars, IndexedSearchEqualsDirectScanOnRandomisedSeries) {
       {"equal time stamps", 10, 60, 5000000, 20000, 50, 20, 40, 0.3, true, false},
       {"moving object", 15, 40, 8000000, 30000, 40, 20, 40, 0.05, false, true},
       {"one star per image", 20, 1, 0, 100, 200, 5, 40, 0.4, false, false},
+      {"piled on one position", 12, 120, 16200000, 0, 0, 10, 40, 0.2, false, false},
+      {"crowded, boxes of every size", 10, 400, 16200000, 2000, 100, 0, 255, 0.2, false, false},
   };
   std::uint32_t seed = 1;
   for (const SeriesShape& shape : shapes) {
     for (int round = 0; round < 6; ++round, ++seed) {
-      ObservationStore indexed = random_series(shape, seed);
       ObservationStore direct = random_series(shape, seed);
-      sort_images_by_time(indexed);
       sort_images_by_time(direct);
-      ReportChannel out;
-      ASSERT_EQ(identify_stars(indexed, out), RunFlow::go_on);
       identify_by_direct_scan(direct);
-      expect_same_stars(indexed, direct, std::string(shape.name) + " seed " + std::to_string(seed));
+      build_star_entries(direct);
+      for (MatchingCores cores : {MatchingCores::one, MatchingCores::two}) {
+        ObservationStore indexed = random_series(shape, seed);
+        sort_images_by_time(indexed);
+        ReportChannel out;
+        ASSERT_EQ(identify_stars(indexed, out, cores), RunFlow::go_on);
+        expect_same_stars(indexed, direct,
+                          std::string(shape.name) + " seed " + std::to_string(seed) +
+                              (cores == MatchingCores::two ? " on two cores" : " on one core"));
+      }
     }
   }
 }

@@ -6,6 +6,7 @@
 #include "run/line_reader.h"
 #include "run/report_channel.h"
 #include "stars/identify_stars.h"
+#include "support/star_entries.h"
 #include "store/log_parser.h"
 
 namespace varisift::detect_fixtures {
