@@ -35,18 +35,19 @@ std::int64_t median(std::vector<std::int64_t>& values) {
   std::nth_element(values.begin(), middle, values.end());
   return *middle;
 }
-}  // namespace
-
-GridShape typical_grid_shape(const ObservationStore& store) {
+// Cell sides about twice the median full box of a sample of the run's
+// measurements, and a table about as large as the sample's extent.
+GridShape typical_grid_shape(const ObservationStore& store, std::size_t first, std::size_t last) {
   std::size_t total = 0;
-  for (std::size_t i = 1; i <= store.image_count(); ++i) total += store.images[i].meas.size();
+  for (std::size_t position = first; position <= last; ++position)
+    total += store.images[store.image_order[position]].meas.size();
   std::size_t stride = std::max<std::size_t>(1, total / grid_shape_sample);
   std::vector<std::int64_t> ra_windows, dec_windows;
   std::int64_t ra_min = 0, ra_max = 0, dec_min = 0, dec_max = 0;
   // Every stride-th measurement, counted across the images.
   std::size_t skip = 0;
-  for (std::size_t i = 1; i <= store.image_count(); ++i) {
-    const std::vector<Measurement>& meas = store.images[i].meas;
+  for (std::size_t position = first; position <= last; ++position) {
+    const std::vector<Measurement>& meas = store.images[store.image_order[position]].meas;
     std::size_t k = skip;
     for (; k < meas.size(); k += stride) {
       SearchBox box = search_box(meas[k]);
@@ -73,8 +74,9 @@ GridShape typical_grid_shape(const ObservationStore& store) {
   shape.row_bits = bits_at_least(((dec_max - dec_min) >> shape.dec_shift) + 3, max_table_bits);
   return shape;
 }
+}  // namespace
 
-void CandidateGrid::build(const ObservationStore& store, std::size_t first, std::size_t last, GridShape shape) {
+void CandidateGrid::build(const ObservationStore& store, std::size_t first, std::size_t last) {
   std::size_t count = 0;
   for (std::size_t position = first; position <= last; ++position)
     count += store.images[store.image_order[position]].meas.size();
@@ -84,7 +86,7 @@ void CandidateGrid::build(const ObservationStore& store, std::size_t first, std:
   if (count == 0) return;
 
   // A smaller table for fewer measurements: more positions share a cell.
-  shape_ = shape;
+  shape_ = typical_grid_shape(store, first, last);
   std::int64_t max_cells = cells_per_point * static_cast<std::int64_t>(count) + 1;
   while ((std::int64_t{1} << (shape_.column_bits + shape_.row_bits)) > max_cells) {
     if (shape_.column_bits >= shape_.row_bits)
@@ -118,7 +120,7 @@ void CandidateGrid::build(const ObservationStore& store, std::size_t first, std:
   }
 }
 
-bool CandidateGrid::gather(const OpenBox& box, std::size_t after, std::vector<CandidateKey>& keys) const {
+bool CandidateGrid::gather_free(const OpenBox& box, std::size_t after, std::vector<CandidateKey>& keys) const {
   keys.clear();
   if (points_.empty()) return true;
   // Cell coordinates holding values strictly inside the open intervals.
@@ -163,7 +165,7 @@ bool CandidateGrid::gather(const OpenBox& box, std::size_t after, std::vector<Ca
         CandidateKey key = points_[pos];
         if (key < lowest) continue;
         const Measurement& p = measurements_[key_position(key)][key_index(key)];
-        if (p.ra > box.ra_low && p.ra < box.ra_high && p.dec > box.dec_low && p.dec < box.dec_high)
+        if (p.free && p.ra > box.ra_low && p.ra < box.ra_high && p.dec > box.dec_low && p.dec < box.dec_high)
           keys.push_back(key);
       }
     }

@@ -47,11 +47,12 @@ struct GridShape {
 class CandidateGrid {
  public:
   // Indexes every measurement of the images at time positions first..last.
-  void build(const ObservationStore& store, std::size_t first, std::size_t last, GridShape shape);
+  void build(const ObservationStore& store, std::size_t first, std::size_t last);
 
-  // Fills keys with every measurement inside the box at a time position
-  // after `after`, in no particular order. False when the box is refused.
-  bool gather(const OpenBox& box, std::size_t after, std::vector<CandidateKey>& keys) const;
+  // Fills keys with every free measurement inside the box at a time
+  // position after `after`, in no particular order. False when the box is
+  // refused.
+  bool gather_free(const OpenBox& box, std::size_t after, std::vector<CandidateKey>& keys) const;
 
  private:
 
@@ -70,9 +71,5 @@ class CandidateGrid {
   // Time position -> its image's measurements (m = 1 at [1]).
   std::vector<const Measurement*> measurements_;
 };
-
-// Cell sides about twice the median full box of a sample of measurements,
-// and a table about as large as the sample's extent.
-GridShape typical_grid_shape(const ObservationStore& store);
 
 }  // namespace varisift

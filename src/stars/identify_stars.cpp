@@ -23,7 +23,6 @@
 #include <thread>
 
 #include "run/parameters.h"
-#include "stars/candidate_grid.h"
 #include "stars/reference_matcher.h"
 #include "stars/search_box.h"
 
@@ -111,33 +110,58 @@ bool use_two_cores(const ObservationStore& store, MatchingCores cores) {
 }
 
 // Each star's measurements in time order: the reference that created it,
-// then what each run took for it, the earlier run first.
+// then what the earlier run took for it, then what the later run took. The
+// table is made in the earlier run's takes, moved up in place from the last
+// star down, so that only the room beyond them is new memory.
 void assemble_star_entries(ObservationStore& store, const std::vector<StarEntry>& creators,
-                           const std::vector<const ReferenceMatcher*>& runs) {
+                           ReferenceMatcher& earlier, const ReferenceMatcher* later) {
   StarTable& stars = store.stars;
   std::uint32_t star_count = stars.count();
-  std::size_t total = 0;
-  for (const ReferenceMatcher* run : runs) total += run->takes().size() + run->star_takes().size();
-  stars.entries.clear();
-  stars.entries.reserve(total);
+  const std::vector<ReferenceMatcher::StarTakes>& earlier_stars = earlier.star_takes();
+  const std::vector<ReferenceMatcher::StarTakes> none;
+  const std::vector<ReferenceMatcher::StarTakes>& later_stars = later ? later->star_takes() : none;
+
+  // Where each star begins, and how many images it was seen in.
+  auto takes_of = [](const std::vector<ReferenceMatcher::StarTakes>& runs, std::size_t k) {
+    return runs[k].end - (k > 0 ? runs[k - 1].end : 0);
+  };
   stars.first.assign(star_count + 2, 0);
-  std::vector<std::size_t> next_star(runs.size(), 0);
-  std::vector<std::uint32_t> next_take(runs.size(), 0);
+  std::size_t e = 0, l = 0;
+  std::uint32_t at = 0;
   for (std::uint32_t s = 1; s <= star_count; ++s) {
-    stars.first[s] = static_cast<std::uint32_t>(stars.entries.size());
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-      const std::vector<ReferenceMatcher::StarTakes>& star_takes = runs[r]->star_takes();
-      if (next_star[r] >= star_takes.size() || star_takes[next_star[r]].star != s) continue;
-      if (stars.entries.size() == stars.first[s]) stars.entries.push_back(creators[s]);
-      std::uint32_t end = star_takes[next_star[r]++].end;
-      auto takes = runs[r]->takes().begin();
-      stars.entries.insert(stars.entries.end(), takes + next_take[r], takes + end);
-      next_take[r] = end;
-    }
-    std::size_t seen = stars.entries.size() - stars.first[s];
-    if (seen > 0) stars.images_seen[s] = static_cast<std::uint8_t>(seen);
+    stars.first[s] = at;
+    std::uint32_t taken = 0;
+    if (e < earlier_stars.size() && earlier_stars[e].star == s) taken += takes_of(earlier_stars, e++);
+    if (l < later_stars.size() && later_stars[l].star == s) taken += takes_of(later_stars, l++);
+    if (taken == 0) continue;
+    stars.images_seen[s] = static_cast<std::uint8_t>(1 + taken);
+    at += 1 + taken;
   }
-  stars.first[star_count + 1] = static_cast<std::uint32_t>(stars.entries.size());
+  stars.first[star_count + 1] = at;
+
+  std::vector<StarEntry> entries = earlier.release_takes();
+  entries.resize(at);
+  // From the last star down, each star's block lies at or above where its
+  // earlier takes were, and below every block already placed.
+  for (std::uint32_t s = star_count; s >= 1 && (e > 0 || l > 0); --s) {
+    std::uint32_t end = stars.first[s + 1];
+    if (l > 0 && later_stars[l - 1].star == s) {
+      --l;
+      std::uint32_t count = takes_of(later_stars, l);
+      auto from = later->takes().begin() + (later_stars[l].end - count);
+      end -= count;
+      std::copy(from, from + count, entries.begin() + end);
+    }
+    if (e > 0 && earlier_stars[e - 1].star == s) {
+      --e;
+      std::uint32_t count = takes_of(earlier_stars, e);
+      auto from = entries.begin() + (earlier_stars[e].end - count);
+      std::copy_backward(from, from + count, entries.begin() + end);
+      end -= count;
+    }
+    if (end != stars.first[s + 1]) entries[stars.first[s]] = creators[s];
+  }
+  stars.entries = std::move(entries);
 }
 
 // What the turns share: the references of each turn (written by the core
@@ -153,8 +177,7 @@ struct Turns {
 // progress line, then each of its measurements left free by the earlier
 // turns becomes a reference and creates its star. False, with nothing
 // created past it, when the star capacity is reached.
-template <typename TakenLookup>
-bool open_turn(ObservationStore& store, ReportChannel& out, std::size_t p, const TakenLookup& taken, Turns& turns) {
+bool open_turn(ObservationStore& store, ReportChannel& out, std::size_t p, Turns& turns) {
   std::uint8_t i = store.image_order[p];
   out.write_plain(Destination::console, i, PlainKind::S16);
   out.write_text(Destination::console, " ");
@@ -162,9 +185,9 @@ bool open_turn(ObservationStore& store, ReportChannel& out, std::size_t p, const
   Image& image = store.images[i];
   std::vector<Reference>& references = turns.references[p];
   for (std::uint32_t m = 1; m <= image.meas_count(); ++m) {
-    if (taken(p, m)) continue;
-    if (store.stars.count() >= max_stars) return false;
     Measurement& meas = image.measurement(m);
+    if (!meas.free) continue;
+    if (store.stars.count() >= max_stars) return false;
     store.stars.images_seen.push_back(1);
     meas.star = store.stars.count();
     turns.creators.push_back(StarEntry{static_cast<std::uint16_t>(m), i});
@@ -185,7 +208,6 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   std::size_t n = store.image_count();
   bool two = use_two_cores(store, cores);
   std::size_t split = two ? split_position(store) : n;
-  GridShape shape = typical_grid_shape(store);
   Turns turns(n);
   TurnSignals signals;
   std::optional<ReferenceMatcher> later;
@@ -193,25 +215,27 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   std::thread second;
   if (two) {
     second = std::thread([&] {
-      later.emplace(store, split + 1, n, shape);
-      auto taken = [&](std::size_t position, std::uint32_t m) { return later->taken(position, m); };
+      later.emplace(store, split + 1, n);
       for (std::size_t p = 1; p < n; ++p) {
         if (p <= split) {
           if (!signals.wait_published(p)) return;
-        } else if (!open_turn(store, out, p, taken, turns)) {
+        } else if (!open_turn(store, out, p, turns)) {
           later_capacity_reached = true;
           return;
         }
         for (const Reference& reference : turns.references[p]) later->match(reference, p);
       }
-      later->record_stars();
     });
   }
-  ReferenceMatcher earlier(store, 2, split, shape);
-  auto taken = [&](std::size_t position, std::uint32_t m) { return position > 1 && earlier.taken(position, m); };
+  ReferenceMatcher earlier(store, 2, split);
+  // The star table is made in the earlier run's takes: room for every
+  // measurement of the series.
+  std::size_t measurements = 0;
+  for (std::size_t i = 1; i <= n; ++i) measurements += store.images[i].meas.size();
+  earlier.reserve_takes(measurements);
   bool capacity_reached = false;
   for (std::size_t p = 1; p < n && p <= split; ++p) {
-    if (!open_turn(store, out, p, taken, turns)) {
+    if (!open_turn(store, out, p, turns)) {
       capacity_reached = true;
       signals.stop();
       break;
@@ -219,15 +243,12 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
     signals.publish(p);
     for (const Reference& reference : turns.references[p]) earlier.match(reference, p);
   }
-  earlier.record_stars();
   if (second.joinable()) second.join();
   if (capacity_reached || later_capacity_reached) {
     write_capacity_stop(out);
     return false;
   }
-  std::vector<const ReferenceMatcher*> runs{&earlier};
-  if (later) runs.push_back(&*later);
-  assemble_star_entries(store, turns.creators, runs);
+  assemble_star_entries(store, turns.creators, earlier, later ? &*later : nullptr);
   return true;
 }
 

@@ -1,6 +1,7 @@
-// One reference against every image of the matcher's run: one gather from
-// the grid, then the first free measurement of each image in key order; for
-// a box the grid refuses, one query per image to that image's own index.
+// One reference against every image of the matcher's run: one gather of the
+// free measurements inside its box from the grid, then the lowest index of
+// each image; for a box the grid refuses, one query per image to that
+// image's own index.
 #include "stars/reference_matcher.h"
 
 #include <algorithm>
@@ -8,18 +9,15 @@
 
 namespace varisift {
 
-ReferenceMatcher::ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last, GridShape shape)
+ReferenceMatcher::ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last)
     : store_(store), first_(first), last_(last) {
-  std::size_t slots = 0;
-  for (std::size_t position = first; position <= last; ++position) {
-    taken_offset_.push_back(slots);
-    slots += store.images[store.image_order[position]].meas.size() + 1;
-  }
-  taken_.assign(slots, 0);
+  std::size_t measurements = 0;
+  for (std::size_t position = first; position <= last; ++position)
+    measurements += store.images[store.image_order[position]].meas.size();
   // Each measurement is taken at most once.
-  takes_.reserve(slots - taken_offset_.size());
+  takes_.reserve(measurements);
   indexes_.resize(last >= first ? last - first + 1 : 0);
-  grid_.build(store, first, last, shape);
+  grid_.build(store, first, last);
 }
 
 void ReferenceMatcher::match(const Reference& reference, std::size_t position) {
@@ -27,12 +25,11 @@ void ReferenceMatcher::match(const Reference& reference, std::size_t position) {
   std::size_t begin = takes_.size();
   OpenBox box{reference.ra - reference.box.ra_window, reference.ra + reference.box.ra_window,
               reference.dec - reference.box.dec_window, reference.dec + reference.box.dec_window};
-  if (grid_.gather(box, position, keys_)) {
-    // The lowest free index inside the box, per later image.
+  if (grid_.gather_free(box, position, keys_)) {
+    // The lowest index per later image.
     for (CandidateKey key : keys_) {
       std::size_t q = key_position(key);
       std::uint32_t m = key_index(key);
-      if (taken(q, m)) continue;
       std::uint64_t bit = std::uint64_t{1} << (q % 64);
       if (!(found_[q / 64] & bit)) {
         found_[q / 64] |= bit;
@@ -45,7 +42,7 @@ void ReferenceMatcher::match(const Reference& reference, std::size_t position) {
     for (std::size_t word = 0; word < found_.size(); ++word) {
       for (std::uint64_t bits = found_[word]; bits != 0; bits &= bits - 1) {
         std::size_t q = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
-        take(q, lowest_[q]);
+        take(q, lowest_[q], reference.star);
       }
       found_[word] = 0;
     }
@@ -55,16 +52,19 @@ void ReferenceMatcher::match(const Reference& reference, std::size_t position) {
     at.dec = reference.dec;
     for (std::size_t q = std::max(first_, position + 1); q <= last_; ++q) {
       std::uint32_t m = image_index(q).first_free_in_box(at, reference.box);
-      if (m != 0) take(q, m);
+      if (m != 0) take(q, m, reference.star);
     }
   }
   if (takes_.size() > begin) star_takes_.push_back({reference.star, static_cast<std::uint32_t>(takes_.size())});
 }
 
-void ReferenceMatcher::take(std::size_t position, std::uint32_t m) {
-  taken_[taken_offset_[position - first_] + m] = 1;
+void ReferenceMatcher::take(std::size_t position, std::uint32_t m, std::uint32_t star) {
+  std::uint8_t i = store_.image_order[position];
+  Measurement& meas = store_.images[i].measurement(m);
+  meas.free = 0;
+  meas.star = star;
   if (CandidateIndex* index = indexes_[position - first_].get()) index->take(m);
-  takes_.push_back(StarEntry{static_cast<std::uint16_t>(m), store_.image_order[position]});
+  takes_.push_back(StarEntry{static_cast<std::uint16_t>(m), i});
 }
 
 CandidateIndex& ReferenceMatcher::image_index(std::size_t position) {
@@ -74,21 +74,9 @@ CandidateIndex& ReferenceMatcher::image_index(std::size_t position) {
     index = std::make_unique<CandidateIndex>();
     index->build(image);
     for (std::uint32_t m = 1; m <= image.meas_count(); ++m)
-      if (taken(position, m)) index->take(m);
+      if (!image.measurement(m).free) index->take(m);
   }
   return *index;
-}
-
-void ReferenceMatcher::record_stars() const {
-  std::uint32_t begin = 0;
-  for (const StarTakes& star : star_takes_) {
-    for (std::uint32_t t = begin; t < star.end; ++t) {
-      Measurement& meas = store_.images[takes_[t].image].measurement(takes_[t].meas);
-      meas.star = star.star;
-      meas.free = 0;
-    }
-    begin = star.end;
-  }
 }
 
 }  // namespace varisift

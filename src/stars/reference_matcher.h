@@ -1,11 +1,9 @@
 // Matching of references against a run of consecutive images (time
 // positions first..last): each reference, in turn, takes in every one of
 // those images after its own the free measurement with the lowest index
-// inside its box. Two matchers with disjoint runs never touch the same
-// measurement, so they can work side by side on two cores.
-//
-// A matcher keeps its own record of taken measurements and of what each
-// star took; the store's measurements are written once, at the end.
+// inside its box. A matcher reads and writes the measurements of its own
+// images only, so two matchers with disjoint runs can work side by side on
+// two cores. It also keeps what each star took, for the star table.
 #pragma once
 
 #include <array>
@@ -42,29 +40,25 @@ class alignas(matcher_alignment) ReferenceMatcher {
     std::uint32_t end;
   };
 
-  ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last, GridShape shape);
-
-  // Whether measurement m of the image at time position p was taken.
-  bool taken(std::size_t position, std::uint32_t m) const { return taken_[taken_offset_[position - first_] + m] != 0; }
+  ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last);
 
   // Matches a reference of the image at time position `position`.
   void match(const Reference& reference, std::size_t position);
 
-  // Writes the star of every taken measurement into the store.
-  void record_stars() const;
-
   const std::vector<StarEntry>& takes() const { return takes_; }
+  // Hands over the takes, with room for as many more as were reserved.
+  std::vector<StarEntry> release_takes() { return std::move(takes_); }
+  // Room for this many takes and more, made when the matcher is built.
+  void reserve_takes(std::size_t room) { takes_.reserve(room); }
   const std::vector<StarTakes>& star_takes() const { return star_takes_; }
 
  private:
-  void take(std::size_t position, std::uint32_t m);
+  void take(std::size_t position, std::uint32_t m, std::uint32_t star);
   CandidateIndex& image_index(std::size_t position);
 
   ObservationStore& store_;
   std::size_t first_, last_;
   CandidateGrid grid_;
-  std::vector<std::size_t> taken_offset_;  // position - first -> slot of m = 0
-  std::vector<std::uint8_t> taken_;
   // Per image, built when a box is refused by the grid.
   std::vector<std::unique_ptr<CandidateIndex>> indexes_;
   std::vector<CandidateKey> keys_;
