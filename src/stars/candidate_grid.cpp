@@ -16,7 +16,7 @@ constexpr std::int64_t max_rows_per_box = 256;
 constexpr std::int64_t max_points_per_image = 16;
 constexpr std::int64_t crowd_slack = 64;
 // Measurements whose boxes and positions shape the grid.
-constexpr std::size_t grid_shape_sample = 512;
+constexpr std::size_t grid_shape_sample = 256;
 // Cells are about this many median box half-widths wide.
 constexpr std::int64_t half_widths_per_cell = 4;
 // The table has at most this many cells per measurement (and at least one).

@@ -227,20 +227,28 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
       }
     });
   }
+  // The first image's references wait on no matching: opened before the
+  // grid is built, the second core has them as soon as its own grid stands.
+  bool capacity_reached = n > 1 && !open_turn(store, out, 1, turns);
+  if (capacity_reached)
+    signals.stop();
+  else
+    signals.publish(1);
   ReferenceMatcher earlier(store, 2, split);
   // The star table is made in the earlier run's takes: room for every
   // measurement of the series.
   std::size_t measurements = 0;
   for (std::size_t i = 1; i <= n; ++i) measurements += store.images[i].meas.size();
   earlier.reserve_takes(measurements);
-  bool capacity_reached = false;
-  for (std::size_t p = 1; p < n && p <= split; ++p) {
-    if (!open_turn(store, out, p, turns)) {
-      capacity_reached = true;
-      signals.stop();
-      break;
+  for (std::size_t p = 1; p < n && p <= split && !capacity_reached; ++p) {
+    if (p > 1) {
+      if (!open_turn(store, out, p, turns)) {
+        capacity_reached = true;
+        signals.stop();
+        break;
+      }
+      signals.publish(p);
     }
-    signals.publish(p);
     for (const Reference& reference : turns.references[p]) earlier.match(reference, p);
   }
   if (second.joinable()) second.join();
