@@ -111,10 +111,11 @@ bool use_two_cores(const ObservationStore& store, MatchingCores cores) {
 
 // Each star's measurements in time order: the reference that created it,
 // then what the earlier run took for it, then what the later run took. The
-// table is made in the earlier run's takes, moved up in place from the last
-// star down, so that only the room beyond them is new memory.
+// table is made in `entries`, which holds the earlier run's takes (and
+// maybe room beyond them), moved up in place from the last star down.
 void assemble_star_entries(ObservationStore& store, const std::vector<StarEntry>& creators,
-                           ReferenceMatcher& earlier, const ReferenceMatcher* later) {
+                           std::vector<StarEntry> entries, const ReferenceMatcher& earlier,
+                           const ReferenceMatcher* later) {
   StarTable& stars = store.stars;
   std::uint32_t star_count = stars.count();
   const std::vector<ReferenceMatcher::StarTakes>& earlier_stars = earlier.star_takes();
@@ -139,7 +140,6 @@ void assemble_star_entries(ObservationStore& store, const std::vector<StarEntry>
   }
   stars.first[star_count + 1] = at;
 
-  std::vector<StarEntry> entries = earlier.release_takes();
   entries.resize(at);
   // From the last star down, each star's block lies at or above where its
   // earlier takes were, and below every block already placed.
@@ -235,8 +235,8 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   else
     signals.publish(1);
   ReferenceMatcher earlier(store, 2, split);
-  // The star table is made in the earlier run's takes: room for every
-  // measurement of the series.
+  // Room for every measurement of the series in the earlier run's takes,
+  // where the star table will be made.
   std::size_t measurements = 0;
   for (std::size_t i = 1; i <= n; ++i) measurements += store.images[i].meas.size();
   earlier.reserve_takes(measurements);
@@ -251,12 +251,20 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
     }
     for (const Reference& reference : turns.references[p]) earlier.match(reference, p);
   }
+  // The star table is made in the earlier run's takes; while the second
+  // core finishes, the room it will need beyond them is made ready.
+  std::vector<StarEntry> entries = earlier.release_takes();
+  if (two && !capacity_reached) {
+    std::size_t room = entries.size() + earlier.star_takes().size();
+    for (std::size_t q = split + 1; q <= n; ++q) room += store.images[store.image_order[q]].meas.size();
+    entries.resize(std::min(room, entries.capacity()));
+  }
   if (second.joinable()) second.join();
   if (capacity_reached || later_capacity_reached) {
     write_capacity_stop(out);
     return false;
   }
-  assemble_star_entries(store, turns.creators, earlier, later ? &*later : nullptr);
+  assemble_star_entries(store, turns.creators, std::move(entries), earlier, later ? &*later : nullptr);
   return true;
 }
 
