@@ -105,11 +105,10 @@ void CandidateGrid::build(const ObservationStore& store, std::size_t first, std:
   for (std::size_t position = first; position <= last; ++position)
     for (const Measurement& meas : store.images[store.image_order[position]].meas) ++cell_start_[cell_of_meas(meas) + 1];
   for (std::size_t c = 0; c < cells; ++c) cell_start_[c + 1] += cell_start_[c];
-  // Placed in image and index order, each cell is in ascending key order.
   points_.resize(count);
   measurements_.assign(last + 1, nullptr);
   for (std::size_t position = first; position <= last; ++position)
-    measurements_[position] = store.images[store.image_order[position]].meas.data() - 1;
+    measurements_[position] = store.images[store.image_order[position]].meas.data();
   std::vector<std::uint32_t> fill(cell_start_.begin(), cell_start_.end() - 1);
   for (std::size_t position = first; position <= last; ++position) {
     const Image& image = store.images[store.image_order[position]];
@@ -164,7 +163,7 @@ bool CandidateGrid::gather_free(const OpenBox& box, std::size_t after, std::vect
       for (std::uint32_t pos = run_begin(y, run); pos < end; ++pos) {
         CandidateKey key = points_[pos];
         if (key < lowest) continue;
-        const Measurement& p = measurements_[key_position(key)][key_index(key)];
+        const Measurement& p = measurements_[key_position(key)][key_index(key) - 1];
         if (p.free && p.ra > box.ra_low && p.ra < box.ra_high && p.dec > box.dec_low && p.dec < box.dec_high)
           keys.push_back(key);
       }

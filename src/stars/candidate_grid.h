@@ -68,7 +68,7 @@ class CandidateGrid {
   // Cell c holds points_[cell_start_[c] .. cell_start_[c + 1]).
   std::vector<std::uint32_t> cell_start_;
   std::vector<CandidateKey> points_;
-  // Time position -> its image's measurements (m = 1 at [1]).
+  // Time position -> its image's measurements (m = 1 at [0]).
   std::vector<const Measurement*> measurements_;
 };
 

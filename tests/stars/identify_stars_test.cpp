@@ -51,6 +51,7 @@ struct SeriesShape {
   double missing;             // chance a star is not measured in an image
   bool equal_times;           // several images share a time stamp
   bool moving;                // one object drifts across the field
+  bool two_fields = false;    // every other star in a second field far away
 };
 
 ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
@@ -65,8 +66,9 @@ ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
       stars.push_back(stars[static_cast<std::size_t>(uniform(0, static_cast<std::int64_t>(stars.size()) - 1))]);
       continue;
     }
-    stars.emplace_back(static_cast<std::int32_t>(43200000 + uniform(-shape.spread, shape.spread)),
-                       static_cast<std::int32_t>(shape.dec_centre + uniform(-shape.spread, shape.spread)));
+    std::int32_t far = shape.two_fields && s % 2 == 1 ? 30000000 : 0;
+    stars.emplace_back(static_cast<std::int32_t>(43200000 + far + uniform(-shape.spread, shape.spread)),
+                       static_cast<std::int32_t>(shape.dec_centre - far / 4 + uniform(-shape.spread, shape.spread)));
   }
   ObservationStore store;
   for (int i = 0; i < shape.images; ++i) {
@@ -120,6 +122,7 @@ TEST(IdentifyStars, IndexedSearchEqualsDirectScanOnRandomisedSeries) {
       {"one star per image", 20, 1, 0, 100, 200, 5, 40, 0.4, false, false},
       {"piled on one position", 12, 120, 16200000, 0, 0, 10, 40, 0.2, false, false},
       {"crowded, boxes of every size", 10, 400, 16200000, 2000, 100, 0, 255, 0.2, false, false},
+      {"two fields far apart", 10, 300, 3600000, 30000, 60, 10, 50, 0.1, false, false, true},
   };
   std::uint32_t seed = 1;
   for (const SeriesShape& shape : shapes) {
