@@ -35,6 +35,7 @@ std::int64_t median(std::vector<std::int64_t>& values) {
   std::nth_element(values.begin(), middle, values.end());
   return *middle;
 }
+
 // Cell sides about twice the median full box of a sample of the run's
 // measurements, and a table about as large as the sample's extent.
 GridShape typical_grid_shape(const ObservationStore& store, std::size_t first, std::size_t last) {
@@ -74,6 +75,7 @@ GridShape typical_grid_shape(const ObservationStore& store, std::size_t first, s
   shape.row_bits = bits_at_least(((dec_max - dec_min) >> shape.dec_shift) + 3, max_table_bits);
   return shape;
 }
+
 }  // namespace
 
 void CandidateGrid::build(const ObservationStore& store, std::size_t first, std::size_t last) {

@@ -55,7 +55,6 @@ class CandidateGrid {
   bool gather_free(const OpenBox& box, std::size_t after, std::vector<CandidateKey>& keys) const;
 
  private:
-
   // Cell (x, y) of the table, for the cell coordinates x = ra >> ra_shift
   // and y = dec >> dec_shift; c = row * columns + column.
   std::size_t cell_of(std::int64_t x, std::int64_t y) const {

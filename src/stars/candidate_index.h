@@ -1,6 +1,8 @@
 // A spatial index over the measurements of one image that answers the
 // question identification asks for every reference measurement: which is
 // the free measurement with the lowest index inside the reference's box?
+// Identification asks it for the boxes the grid over the whole series
+// refuses: huge ones, and ones over measurements piled on one position.
 //
 // A uniform grid over the image answers the usual small boxes by looking at
 // a few cells, whose points are kept in index order. A box that covers many

@@ -29,6 +29,8 @@ struct Reference {
 
 // Cache line size assumed for keeping two matchers apart.
 inline constexpr std::size_t matcher_alignment = 64;
+// Time positions are bytes: at most this many.
+inline constexpr std::size_t time_positions = 256;
 
 // Aligned to a cache line of its own: the two cores update their matchers'
 // vectors all the time, and sharing a line would make them wait on each other.
@@ -46,10 +48,11 @@ class alignas(matcher_alignment) ReferenceMatcher {
   void match(const Reference& reference, std::size_t position);
 
   const std::vector<StarEntry>& takes() const { return takes_; }
-  // Hands over the takes, with room for as many more as were reserved.
-  std::vector<StarEntry> release_takes() { return std::move(takes_); }
-  // Room for this many takes and more, made when the matcher is built.
+  // Reserves room for `room` entries in the takes, so that a table made
+  // in them later does not move them.
   void reserve_takes(std::size_t room) { takes_.reserve(room); }
+  // Hands over the takes, with the room reserved beyond them.
+  std::vector<StarEntry> release_takes() { return std::move(takes_); }
   const std::vector<StarTakes>& star_takes() const { return star_takes_; }
 
  private:
@@ -64,8 +67,8 @@ class alignas(matcher_alignment) ReferenceMatcher {
   std::vector<CandidateKey> keys_;
   // Per time position, while one reference is matched: whether it found a
   // free measurement there, and the lowest index of one.
-  std::array<std::uint64_t, 4> found_{};
-  std::array<std::uint16_t, 256> lowest_{};
+  std::array<std::uint64_t, time_positions / 64> found_{};
+  std::array<std::uint16_t, time_positions> lowest_{};
   std::vector<StarEntry> takes_;
   std::vector<StarTakes> star_takes_;
 };
