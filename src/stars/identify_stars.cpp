@@ -16,6 +16,7 @@
 // the later run while the first matches them against the earlier one.
 #include "stars/identify_stars.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -23,6 +24,7 @@
 #include <thread>
 
 #include "run/parameters.h"
+#include "run/second_core.h"
 #include "stars/reference_matcher.h"
 #include "stars/search_box.h"
 
@@ -214,7 +216,7 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   bool later_capacity_reached = false;
   std::thread second;
   if (two) {
-    second = std::thread([&] {
+    second = start_on_second_core([&] {
       later.emplace(store, split + 1, n);
       for (std::size_t p = 1; p < n; ++p) {
         if (p <= split) {
@@ -226,6 +228,11 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
         for (const Reference& reference : turns.references[p]) later->match(reference, p);
       }
     });
+    if (!second.joinable()) {
+      // No second core to be had: the first matches every later image.
+      two = false;
+      split = n;
+    }
   }
   // The first image's references wait on no matching: opened before the
   // grid is built, the second core has them as soon as its own grid stands.

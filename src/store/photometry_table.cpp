@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "run/integer_arithmetic.h"
+#include "run/second_core.h"
 #include "store/measurement_line.h"
 
 namespace varisift {
@@ -87,10 +88,12 @@ void PhotometryTable::store_into(Image& image) {
   image.text.assign(n * image.text_stride, ' ');
   image.text.shrink_to_fit();
   image.sums = ImageSums{};
-  if (n >= parallel_table_lines && std::thread::hardware_concurrency() > 1) {
-    std::size_t half = n / 2;
-    ImageSums second_sums;
-    std::thread second([&] { parse_range(image, half, n, second_sums); });
+  std::size_t half = n / 2;
+  ImageSums second_sums;
+  std::thread second;
+  if (n >= parallel_table_lines && std::thread::hardware_concurrency() > 1)
+    second = start_on_second_core([&] { parse_range(image, half, n, second_sums); });
+  if (second.joinable()) {
     parse_range(image, 0, half, image.sums);
     second.join();
     add_sums(image.sums, second_sums);

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <system_error>
 #include <thread>
 
 #include "run/column_number.h"
 #include "run/block_reader.h"
 #include "run/input_files.h"
+#include "run/second_core.h"
 #include "run/number_text.h"
 #include "run/parameters.h"
 #include "run/report_channel.h"
@@ -93,9 +93,13 @@ void load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
     std::string_view first = block.substr(0, middle);
     std::string_view second = block.substr(middle);
     std::thread worker;
-    if (!second.empty()) worker = std::thread(parse_lines, second, std::ref(parsed[1]), std::ref(lines[1]));
+    if (!second.empty())
+      worker = start_on_second_core([&] { parse_lines(second, parsed[1], lines[1]); });
     parse_lines(first, parsed[0], lines[0]);
-    if (worker.joinable()) worker.join();
+    if (worker.joinable())
+      worker.join();
+    else if (!second.empty())
+      parse_lines(second, parsed[1], lines[1]);
     append_lines(catalogue, parsed[0], lines[0]);
     if (!second.empty()) append_lines(catalogue, parsed[1], lines[1]);
   }

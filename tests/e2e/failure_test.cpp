@@ -544,4 +544,28 @@ TEST(ReportFileFailure, EarlierRunsStayByteForByteInFrontOfTheNewRun) {
   EXPECT_TRUE(contains(second_run, " 1 possible variable of 9 identified stars."));
 }
 
+// ---------------------------------------------------------------- no threads
+
+// A machine that will not start another thread (here: an unprivileged user
+// limited to one process). The photometry tables of 4,096 lines and more,
+// the catalogue and the identification of 20,000 measurements and more are
+// then done on one core, and the run writes the same bytes.
+TEST(SystemLimitFailure, WithoutASecondThreadTheRunWritesTheSameBytes) {
+  if (!can_drop_privileges() || std::system("prlimit --version >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "setpriv or prlimit missing: the process limit cannot be set";
+  TempDir dir;
+  ASSERT_TRUE(e2e::run_simulator("--preset typical --seed 5 --images 6 --stars 8000 --field 40", dir.path()));
+  fs::permissions(dir.path(), fs::perms::all);
+  const RunOutput plain = run_varisift(dir.path());
+  const std::string plain_report = read_file(dir.path() / "Varisift.log");
+  fs::remove(dir.path() / "Varisift.log");
+  ASSERT_NE(plain.console.find("different stars in 6 files."), std::string::npos);
+
+  // (A leak check at exit would need a thread of its own.)
+  const RunOutput limited = run_varisift(dir.path(), unprivileged(), "env ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1");
+  EXPECT_EQ(limited.exit_status, 0);
+  EXPECT_EQ(limited.console, plain.console);
+  EXPECT_EQ(e2e::without_run_times(read_file(dir.path() / "Varisift.log")), e2e::without_run_times(plain_report));
+}
+
 }  // namespace

@@ -24,9 +24,10 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix) {
+RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix, const std::string& launcher) {
   RunOutput out;
-  std::string command = "cd '" + dir.string() + "' && " + prefix + " timeout 120 '" VARISIFT_BINARY "' </dev/null";
+  std::string command =
+      "cd '" + dir.string() + "' && " + prefix + " timeout 120 " + launcher + " '" VARISIFT_BINARY "' </dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return out;
   char buffer[1 << 16];

@@ -28,8 +28,10 @@ class TempDir {
 
 // Runs varisift with dir as working directory, ended after two minutes at
 // the latest. A prefix (such as a command that changes the user) goes in
-// front of the program.
-RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix = "");
+// front of everything; a launcher (such as a command that sets a limit)
+// directly in front of the program.
+RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix = "",
+                       const std::string& launcher = "");
 
 // Runs the simulator with the given arguments, writing into dir; true on success.
 bool run_simulator(const std::string& arguments, const std::filesystem::path& dir);
