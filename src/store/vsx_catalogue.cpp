@@ -13,10 +13,10 @@
 #include "run/column_number.h"
 #include "run/block_reader.h"
 #include "run/input_files.h"
-#include "run/second_core.h"
 #include "run/number_text.h"
 #include "run/parameters.h"
 #include "run/report_channel.h"
+#include "run/second_core.h"
 #include "run/text.h"
 
 namespace varisift {
