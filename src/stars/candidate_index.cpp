@@ -21,19 +21,20 @@ constexpr std::int64_t max_grid_cells_per_query = 24;
 
 void CandidateIndex::build(const Image& image) {
   std::size_t n = image.meas_count();
-  points_.resize(n);
+  std::vector<Point> points(n);
   free_.assign(n + 1, 1);
   free_[0] = 0;
-  for (std::size_t k = 0; k < n; ++k) points_[k] = {image.meas[k].ra, image.meas[k].dec, static_cast<std::uint32_t>(k + 1)};
+  for (std::size_t k = 0; k < n; ++k) points[k] = {image.meas[k].ra, image.meas[k].dec, static_cast<std::uint32_t>(k + 1)};
   tree_built_ = false;
-  build_grid();
+  build_grid(points);
 }
 
-void CandidateIndex::build_grid() {
-  std::size_t n = points_.size();
+void CandidateIndex::build_grid(const std::vector<Point>& points) {
+  std::size_t n = points.size();
+  cell_points_.clear();
   if (n == 0) return;
-  std::int64_t ra_min = points_[0].ra, ra_max = ra_min, dec_min = points_[0].dec, dec_max = dec_min;
-  for (const Point& p : points_) {
+  std::int64_t ra_min = points[0].ra, ra_max = ra_min, dec_min = points[0].dec, dec_max = dec_min;
+  for (const Point& p : points) {
     ra_min = std::min<std::int64_t>(ra_min, p.ra);
     ra_max = std::max<std::int64_t>(ra_max, p.ra);
     dec_min = std::min<std::int64_t>(dec_min, p.dec);
@@ -69,17 +70,17 @@ void CandidateIndex::build_grid() {
   auto cell_of = [&](const Point& p) {
     return static_cast<std::size_t>(((p.dec - dec_origin_) >> dec_shift_) * grid_width_ + ((p.ra - ra_origin_) >> ra_shift_));
   };
-  for (const Point& p : points_) ++cell_start_[cell_of(p) + 1];
+  for (const Point& p : points) ++cell_start_[cell_of(p) + 1];
   for (std::size_t c = 0; c < cell_count; ++c) cell_start_[c + 1] += cell_start_[c];
   cell_cursor_.assign(cell_start_.begin(), cell_start_.end() - 1);
   cell_points_.resize(n);
   // Points enter their cells in index order, so each cell stays sorted by index.
-  for (const Point& p : points_) cell_points_[cell_cursor_[cell_of(p)]++] = p;
+  for (const Point& p : points) cell_points_[cell_cursor_[cell_of(p)]++] = p;
   cell_cursor_.assign(cell_start_.begin(), cell_start_.end() - 1);
 }
 
 std::uint32_t CandidateIndex::first_free_in_box(const Measurement& reference, const SearchBox& box) {
-  if (points_.empty() || box.ra_window <= 0 || box.dec_window <= 0) return 0;
+  if (cell_points_.empty() || box.ra_window <= 0 || box.dec_window <= 0) return 0;
   Query q{reference.ra - box.ra_window, reference.ra + box.ra_window, reference.dec - box.dec_window,
           reference.dec + box.dec_window, none_free};
   std::uint32_t found = grid_search(q);
@@ -137,8 +138,9 @@ void CandidateIndex::take(std::uint32_t m) {
 }
 
 void CandidateIndex::build_tree() {
-  std::size_t n = points_.size();
-  tree_points_ = points_;
+  // The tree's own copy of the points; their order does not matter.
+  std::size_t n = cell_points_.size();
+  tree_points_ = cell_points_;
   leaf_of_.assign(n + 1, 0);
   leaf_depth_ = 0;
   while ((n >> leaf_depth_) > leaf_size) ++leaf_depth_;

@@ -46,7 +46,7 @@ class CandidateIndex {
     std::uint32_t best;
   };
 
-  void build_grid();
+  void build_grid(const std::vector<Point>& points);
   std::uint32_t grid_search(Query& q);
   void build_tree();
   void build_node(std::size_t node, std::size_t begin, std::size_t end, int depth);
@@ -54,7 +54,6 @@ class CandidateIndex {
   std::uint32_t leaf_min_free(std::size_t begin, std::size_t end) const;
   void leaf_range(std::size_t leaf, std::size_t& begin, std::size_t& end) const;
 
-  std::vector<Point> points_;           // in index order: points_[m - 1]
   std::vector<std::uint8_t> free_;      // m -> 1 while free
 
   // Grid: cell (x, y) holds cell_points_[cell_start_[c] .. cell_start_[c + 1]),
