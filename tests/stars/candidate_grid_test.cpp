@@ -13,27 +13,14 @@
 
 #include "stars/candidate_grid.h"
 #include "store/observation_store.h"
+#include "support/position_fixtures.h"
 
 namespace varisift {
 namespace {
 
-Measurement at(std::int32_t ra, std::int32_t dec, std::uint8_t fwhm = 30) {
-  Measurement m;
-  m.ra = ra;
-  m.dec = dec;
-  m.fwhm = fwhm;
-  m.free = 1;
-  return m;
-}
-
 ObservationStore store_of(std::vector<std::vector<Measurement>> images) {
   ObservationStore store;
-  for (std::vector<Measurement>& meas : images) {
-    Image image;
-    image.meas = std::move(meas);
-    store.images.push_back(std::move(image));
-    store.image_order.push_back(static_cast<std::uint8_t>(store.image_count()));
-  }
+  for (std::vector<Measurement>& meas : images) add_image(store, "", std::move(meas));
   return store;
 }
 
@@ -77,7 +64,7 @@ TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
         int count = static_cast<int>(uniform(0, 300));
         for (int k = 0; k < count; ++k) {
           std::int32_t far = shape.far != 0 && uniform(0, 1) == 1 ? shape.far : 0;
-          Measurement m = at(static_cast<std::int32_t>(43200000 + far + uniform(-shape.spread, shape.spread)),
+          Measurement m = measurement_at(static_cast<std::int32_t>(43200000 + far + uniform(-shape.spread, shape.spread)),
                              static_cast<std::int32_t>(1000000 - far / 8 + uniform(-shape.spread, shape.spread)),
                              static_cast<std::uint8_t>(uniform(5, 60)));
           m.free = uniform(0, 4) != 0;
@@ -110,7 +97,7 @@ TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
 TEST(CandidateGrid, RefusesBoxesOverPiledUpMeasurementsAndBoxesOfTooManyRows) {
   // Every measurement of five images on one position: a box there would
   // look at all of them.
-  std::vector<std::vector<Measurement>> piled(6, std::vector<Measurement>(500, at(43200000, 1000000)));
+  std::vector<std::vector<Measurement>> piled(6, std::vector<Measurement>(500, measurement_at(43200000, 1000000)));
   ObservationStore store = store_of(piled);
   CandidateGrid grid;
   grid.build(store, 2, 6);
@@ -121,7 +108,7 @@ TEST(CandidateGrid, RefusesBoxesOverPiledUpMeasurementsAndBoxesOfTooManyRows) {
   // most of it would look at hundreds of rows.
   std::vector<std::vector<Measurement>> tall(6);
   for (int k = 0; k < 400; ++k)
-    for (std::vector<Measurement>& meas : tall) meas.push_back(at(43200000, 1000000 + 2000 * k));
+    for (std::vector<Measurement>& meas : tall) meas.push_back(measurement_at(43200000, 1000000 + 2000 * k));
   ObservationStore tall_store = store_of(tall);
   CandidateGrid tall_grid;
   tall_grid.build(tall_store, 2, 6);

@@ -16,28 +16,11 @@
 #include "stars/search_box.h"
 #include "store/observation_store.h"
 #include "support/direct_scan.h"
+#include "support/position_fixtures.h"
 #include "support/star_entries.h"
 
 namespace varisift {
 namespace {
-
-Measurement measurement_at(std::int32_t ra, std::int32_t dec, std::uint8_t fwhm) {
-  Measurement m;
-  m.ra = ra;
-  m.dec = dec;
-  m.fwhm = fwhm;
-  m.free = 1;
-  return m;
-}
-
-void add_image(ObservationStore& store, const std::string& time, std::vector<Measurement> meas) {
-  Image image;
-  image.name = "image" + std::to_string(store.images.size());
-  image.time = time;
-  image.meas = std::move(meas);
-  store.images.push_back(std::move(image));
-  store.image_order.push_back(static_cast<std::uint8_t>(store.image_count()));
-}
 
 // Kinds of randomised series.
 struct SeriesShape {
