@@ -103,12 +103,10 @@ std::size_t split_position(const ObservationStore& store) {
   return last;
 }
 
-bool use_two_cores(const ObservationStore& store, MatchingCores cores) {
-  if (store.image_count() < 3 || cores == MatchingCores::one) return false;
+bool use_two_cores(std::size_t images, std::size_t measurements, MatchingCores cores) {
+  if (images < 3 || cores == MatchingCores::one) return false;
   if (cores == MatchingCores::two) return true;
-  std::size_t total = 0;
-  for (std::size_t i = 1; i <= store.image_count(); ++i) total += store.images[i].meas.size();
-  return total >= two_core_measurements && std::thread::hardware_concurrency() > 1;
+  return measurements >= two_core_measurements && std::thread::hardware_concurrency() > 1;
 }
 
 // Each star's measurements in time order: the reference that created it,
@@ -208,8 +206,13 @@ bool open_turn(ObservationStore& store, ReportChannel& out, std::size_t p, Turns
 // with the progress line and the stars before the second goes on with them.
 bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores cores) {
   std::size_t n = store.image_count();
-  bool two = use_two_cores(store, cores);
+  std::size_t measurements = 0;
+  for (std::size_t i = 1; i <= n; ++i) measurements += store.images[i].meas.size();
+  bool two = use_two_cores(n, measurements, cores);
   std::size_t split = two ? split_position(store) : n;
+  std::size_t later_measurements = 0;
+  for (std::size_t q = split + 1; q <= n; ++q)
+    later_measurements += store.images[store.image_order[q]].meas.size();
   Turns turns(n);
   TurnSignals signals;
   std::optional<ReferenceMatcher> later;
@@ -217,7 +220,7 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   std::thread second;
   if (two) {
     second = start_on_second_core([&] {
-      later.emplace(store, split + 1, n);
+      later.emplace(store, split + 1, n, later_measurements);
       for (std::size_t p = 1; p < n; ++p) {
         if (p <= split) {
           if (!signals.wait_published(p)) return;
@@ -241,12 +244,9 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
     signals.stop();
   else
     signals.publish(1);
-  ReferenceMatcher earlier(store, 2, split);
   // Room for every measurement of the series in the earlier run's takes,
   // where the star table will be made.
-  std::size_t measurements = 0;
-  for (std::size_t i = 1; i <= n; ++i) measurements += store.images[i].meas.size();
-  earlier.reserve_takes(measurements);
+  ReferenceMatcher earlier(store, 2, split, measurements);
   for (std::size_t p = 1; p < n && p <= split && !capacity_reached; ++p) {
     if (p > 1) {
       if (!open_turn(store, out, p, turns)) {
@@ -262,8 +262,7 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   // core finishes, the room it will need beyond them is made ready.
   std::vector<StarEntry> entries = earlier.release_takes();
   if (two && !capacity_reached) {
-    std::size_t room = entries.size() + earlier.star_takes().size();
-    for (std::size_t q = split + 1; q <= n; ++q) room += store.images[store.image_order[q]].meas.size();
+    std::size_t room = entries.size() + earlier.star_takes().size() + later_measurements;
     entries.resize(std::min(room, entries.capacity()));
   }
   if (second.joinable()) second.join();

@@ -9,13 +9,10 @@
 
 namespace varisift {
 
-ReferenceMatcher::ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last)
+ReferenceMatcher::ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last,
+                                   std::size_t takes_room)
     : store_(store), first_(first), last_(last) {
-  std::size_t measurements = 0;
-  for (std::size_t position = first; position <= last; ++position)
-    measurements += store.images[store.image_order[position]].meas.size();
-  // Each measurement is taken at most once.
-  takes_.reserve(measurements);
+  takes_.reserve(takes_room);
   indexes_.resize(last >= first ? last - first + 1 : 0);
   grid_.build(store, first, last);
 }

@@ -42,15 +42,14 @@ class alignas(matcher_alignment) ReferenceMatcher {
     std::uint32_t end;
   };
 
-  ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last);
+  // Room is reserved for takes_room takes: at least the measurements of the
+  // run (each is taken at most once), more when a table is to be made in them.
+  ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last, std::size_t takes_room);
 
   // Matches a reference of the image at time position `position`.
   void match(const Reference& reference, std::size_t position);
 
   const std::vector<StarEntry>& takes() const { return takes_; }
-  // Reserves room for `room` entries in the takes, so that a table made
-  // in them later does not move them.
-  void reserve_takes(std::size_t room) { takes_.reserve(room); }
   // Hands over the takes, with the room reserved beyond them.
   std::vector<StarEntry> release_takes() { return std::move(takes_); }
   const std::vector<StarTakes>& star_takes() const { return star_takes_; }
