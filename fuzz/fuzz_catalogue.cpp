@@ -9,8 +9,8 @@
 
 #include "detect/vsx_match.h"
 #include "fuzz_support.h"
-#include "run/line_reader.h"
-#include "run/text.h"
+#include "io/line_reader.h"
+#include "text/text.h"
 #include "store/vsx_catalogue.h"
 
 namespace {

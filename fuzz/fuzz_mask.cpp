@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "run/number_format.h"
+#include "text/number_format.h"
 
 namespace {
 

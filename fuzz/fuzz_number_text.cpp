@@ -14,9 +14,9 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "run/column_number.h"
-#include "run/number_text.h"
-#include "run/text.h"
+#include "text/column_number.h"
+#include "text/number_text.h"
+#include "text/text.h"
 #include "store/measurement_line.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "run/block_reader.h"
-#include "run/line_reader.h"
+#include "io/block_reader.h"
+#include "io/line_reader.h"
 
 namespace {
 

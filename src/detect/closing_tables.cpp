@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/parameters.h"
+#include "base/parameters.h"
 #include "stars/curve_statistics.h"
 #include "store/time_keys.h"
 

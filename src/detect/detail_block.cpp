@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "run/text.h"
+#include "text/text.h"
 
 namespace varisift {
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "detect/star_analysis.h"
-#include "run/report_channel.h"
+#include "io/report_channel.h"
 #include "store/observation_store.h"
 
 namespace varisift {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "run/integer_arithmetic.h"
-#include "run/number_text.h"
-#include "run/text.h"
+#include "text/integer_arithmetic.h"
+#include "text/number_text.h"
+#include "text/text.h"
 #include "store/time_keys.h"
 
 namespace varisift {

@@ -10,7 +10,7 @@
 
 #include "detect/star_analysis.h"
 #include "detect/vsx_match.h"
-#include "run/report_channel.h"
+#include "io/report_channel.h"
 #include "store/observation_store.h"
 
 namespace varisift {

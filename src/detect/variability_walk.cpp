@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "run/parameters.h"
+#include "base/parameters.h"
 
 namespace varisift {
 

@@ -1,7 +1,7 @@
 // Catalogue cross-match through a declination index.
 #include "detect/vsx_match.h"
 
-#include "run/integer_arithmetic.h"
+#include "text/integer_arithmetic.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Floored field means.
 #include "fields/field_means.h"
 
-#include "run/integer_arithmetic.h"
+#include "text/integer_arithmetic.h"
 #include "store/time_keys.h"
 
 namespace varisift {

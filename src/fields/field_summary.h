@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "run/report_channel.h"
+#include "io/report_channel.h"
 #include "store/observation_store.h"
 
 namespace varisift {

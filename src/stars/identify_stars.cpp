@@ -23,8 +23,8 @@
 #include <string>
 #include <thread>
 
-#include "run/parameters.h"
-#include "run/second_core.h"
+#include "base/parameters.h"
+#include "io/helper_thread.h"
 #include "stars/reference_matcher.h"
 #include "stars/search_box.h"
 
@@ -219,7 +219,7 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   bool later_capacity_reached = false;
   std::thread second;
   if (two) {
-    second = start_on_second_core([&] {
+    second = start_helper_thread([&] {
       later.emplace(store, split + 1, n, later_measurements);
       for (std::size_t p = 1; p < n; ++p) {
         if (p <= split) {

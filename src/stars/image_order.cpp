@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "run/text.h"
+#include "text/text.h"
 
 namespace varisift {
 

@@ -2,7 +2,7 @@
 #include "stars/light_curve.h"
 
 #include "fields/field_means.h"
-#include "run/integer_arithmetic.h"
+#include "text/integer_arithmetic.h"
 #include "store/time_keys.h"
 
 namespace varisift {

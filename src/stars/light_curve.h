@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "run/parameters.h"
+#include "base/parameters.h"
 #include "store/observation_store.h"
 
 namespace varisift {

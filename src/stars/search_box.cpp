@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "run/number_text.h"
-#include "run/parameters.h"
+#include "text/number_text.h"
+#include "base/parameters.h"
 
 namespace varisift {
 

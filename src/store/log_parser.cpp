@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "run/parameters.h"
-#include "run/text.h"
+#include "base/parameters.h"
+#include "text/text.h"
 #include "store/photometry_table.h"
 
 namespace varisift {

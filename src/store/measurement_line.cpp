@@ -1,9 +1,9 @@
 // Column cutting of a photometry table line.
 #include "store/measurement_line.h"
 
-#include "run/column_number.h"
-#include "run/integer_arithmetic.h"
-#include "run/number_text.h"
+#include "text/column_number.h"
+#include "text/integer_arithmetic.h"
+#include "text/number_text.h"
 
 namespace varisift {
 

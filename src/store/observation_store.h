@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/parameters.h"
+#include "base/parameters.h"
 #include "store/star_table.h"
 #include "store/vsx_catalogue.h"
 

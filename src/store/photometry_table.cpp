@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "run/integer_arithmetic.h"
-#include "run/second_core.h"
+#include "text/integer_arithmetic.h"
+#include "io/helper_thread.h"
 #include "store/measurement_line.h"
 
 namespace varisift {
@@ -92,7 +92,7 @@ void PhotometryTable::store_into(Image& image) {
   ImageSums second_sums;
   std::thread second;
   if (n >= parallel_table_lines && std::thread::hardware_concurrency() > 1)
-    second = start_on_second_core([&] { parse_range(image, half, n, second_sums); });
+    second = start_helper_thread([&] { parse_range(image, half, n, second_sums); });
   if (second.joinable()) {
     parse_range(image, 0, half, image.sums);
     second.join();

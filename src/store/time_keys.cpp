@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "run/number_text.h"
-#include "run/text.h"
+#include "text/number_text.h"
+#include "text/text.h"
 
 namespace varisift {
 

@@ -10,14 +10,14 @@
 #include <system_error>
 #include <thread>
 
-#include "run/column_number.h"
-#include "run/block_reader.h"
-#include "run/input_files.h"
-#include "run/number_text.h"
-#include "run/parameters.h"
-#include "run/report_channel.h"
-#include "run/second_core.h"
-#include "run/text.h"
+#include "text/column_number.h"
+#include "io/block_reader.h"
+#include "io/input_files.h"
+#include "text/number_text.h"
+#include "base/parameters.h"
+#include "io/report_channel.h"
+#include "io/helper_thread.h"
+#include "text/text.h"
 
 namespace varisift {
 
@@ -94,7 +94,7 @@ void load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
     std::string_view second = block.substr(middle);
     std::thread worker;
     if (!second.empty())
-      worker = start_on_second_core([&] { parse_lines(second, parsed[1], lines[1]); });
+      worker = start_helper_thread([&] { parse_lines(second, parsed[1], lines[1]); });
     parse_lines(first, parsed[0], lines[0]);
     if (worker.joinable())
       worker.join();

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "run/report_channel.h"
+#include "io/report_channel.h"
 #include "stars/identify_stars.h"
 #include "stars/image_order.h"
 #include "stars/search_box.h"

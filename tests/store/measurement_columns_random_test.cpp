@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "run/number_text.h"
-#include "run/text.h"
-#include "run/line_reader.h"
-#include "run/report_channel.h"
+#include "text/number_text.h"
+#include "text/text.h"
+#include "io/line_reader.h"
+#include "io/report_channel.h"
 #include "store/log_parser.h"
 #include "store/measurement_line.h"
 #include "store/observation_store.h"

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/report_channel.h"
+#include "io/report_channel.h"
 
 namespace varisift {
 namespace {

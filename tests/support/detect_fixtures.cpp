@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "run/line_reader.h"
-#include "run/report_channel.h"
+#include "io/line_reader.h"
+#include "io/report_channel.h"
 #include "stars/identify_stars.h"
 #include "support/star_entries.h"
 #include "store/log_parser.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/line_reader.h"
+#include "io/line_reader.h"
 
 namespace varisift::testing {
 

@@ -18,8 +18,8 @@
 
 #include "calendar.h"
 #include "presets.h"
-#include "run/line_reader.h"
-#include "run/report_channel.h"
+#include "io/line_reader.h"
+#include "io/report_channel.h"
 #include "series.h"
 #include "store/log_parser.h"
 #include "store/observation_store.h"

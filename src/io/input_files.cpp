@@ -1,5 +1,5 @@
 // File opening with the error codes of the run's console messages.
-#include "run/input_files.h"
+#include "io/input_files.h"
 
 #include <cerrno>
 #include <filesystem>

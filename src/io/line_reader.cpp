@@ -1,5 +1,5 @@
 // Block-wise line reading with LF, CR LF and lone-CR line ends.
-#include "run/line_reader.h"
+#include "io/line_reader.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "run/number_text.h"
+#include "text/number_text.h"
 
 namespace varisift {
 namespace {

@@ -12,7 +12,7 @@
 // shows a sign, because its sign bit differs between platforms). Through a
 // mask they are right-aligned in the field's width, behind a "%" when the
 // field is too narrow for them.
-#include "run/number_format.h"
+#include "text/number_format.h"
 
 #include <charconv>
 #include <cmath>

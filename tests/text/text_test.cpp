@@ -1,6 +1,6 @@
 // Examples of the text operations with which log and catalogue lines are cut
 // into fields: 1-based columns, searching, trimming and comparing.
-#include "run/text.h"
+#include "text/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Examples of numbers as they appear in reports: plain forms of every kind and
 // values through the "#" masks used by the report and console listings.
-#include "run/number_format.h"
+#include "text/number_format.h"
 
 #include <gtest/gtest.h>
 

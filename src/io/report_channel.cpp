@@ -1,5 +1,5 @@
 // Buffered console and report-file output with CR LF line ends.
-#include "run/report_channel.h"
+#include "io/report_channel.h"
 
 namespace varisift {
 

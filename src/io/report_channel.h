@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/number_format.h"
+#include "text/number_format.h"
 
 namespace varisift {
 

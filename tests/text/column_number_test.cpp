@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "run/column_number.h"
-#include "run/number_text.h"
+#include "text/column_number.h"
+#include "text/number_text.h"
 
 namespace varisift {
 namespace {

@@ -6,7 +6,7 @@
 // pass over the text and at most one floating-point multiplication or
 // division. Anything else goes through std::from_chars on a cleaned copy of
 // the number in a stack buffer.
-#include "run/number_text.h"
+#include "text/number_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "run/block_reader.h"
-#include "run/line_reader.h"
+#include "io/block_reader.h"
+#include "io/line_reader.h"
 #include "support/line_files.h"
 
 namespace varisift {

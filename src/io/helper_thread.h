@@ -1,6 +1,7 @@
-// Starting work on the machine's second core. Where no thread can be
+// Starting a helper thread for a share of the work. Where no thread can be
 // started (the system is out of them), the caller gets none and does the
-// work itself: the result is the same either way, only slower.
+// work itself: the result is the same either way, only slower. Nothing is
+// pinned to a core; the system places the thread.
 #pragma once
 
 #include <system_error>
@@ -11,7 +12,7 @@ namespace varisift {
 
 // A thread running `work`, or an empty (not joinable) one.
 template <typename Work>
-std::thread start_on_second_core(Work&& work) {
+std::thread start_helper_thread(Work&& work) {
   try {
     return std::thread(std::forward<Work>(work));
   } catch (const std::system_error&) {

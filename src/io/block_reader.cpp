@@ -1,9 +1,9 @@
 // Blocks of whole lines.
-#include "run/block_reader.h"
+#include "io/block_reader.h"
 
 #include <cstring>
 
-#include "run/line_reader.h"
+#include "io/line_reader.h"
 
 namespace varisift {
 

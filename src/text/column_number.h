@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "run/number_text.h"
+#include "text/number_text.h"
 
 namespace varisift {
 

@@ -1,6 +1,6 @@
 // Text operations on single-byte strings: cutting input lines into fields by
 // 1-based column, searching, trimming and comparing them.
-#include "run/text.h"
+#include "text/text.h"
 
 #include <cstring>
 

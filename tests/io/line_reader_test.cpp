@@ -1,7 +1,7 @@
 // Reading a file line by line: LF, CR LF and lone CR line ends, a last line
 // without line end, bytes passing through unchanged, and lines that cross or
 // exceed the reader's internal block.
-#include "run/line_reader.h"
+#include "io/line_reader.h"
 #include "support/line_files.h"
 
 #include <gtest/gtest.h>

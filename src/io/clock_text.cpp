@@ -1,5 +1,5 @@
 // Local date and time as the run header writes them.
-#include "run/clock_text.h"
+#include "io/clock_text.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // Examples of reading numbers from log and catalogue columns, and of storing
 // them in integer fields of the store.
-#include "run/number_text.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
 
