@@ -12,9 +12,9 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -22,13 +22,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/parameters.h"
 #include "detect/detection_passes.h"
 #include "fields/field_means.h"
 #include "fields/field_summary.h"
 #include "io/clock_text.h"
 #include "io/input_files.h"
 #include "io/line_reader.h"
-#include "base/parameters.h"
 #include "io/report_channel.h"
 #include "run/run_driver.h"
 #include "stars/identify_stars.h"
@@ -244,8 +244,8 @@ int main(int argc, char** argv) {
     build_star_entries(*direct_copy);
     Clock::time_point d1 = Clock::now();
     figure("direct_scan", seconds_between(d0, d1));
-    bool same = direct_copy->stars.images_seen == store.stars.images_seen &&
-                direct_copy->stars.first == store.stars.first;
+    bool same =
+        direct_copy->stars.images_seen == store.stars.images_seen && direct_copy->stars.first == store.stars.first;
     for (std::size_t i = 1; same && i < store.images.size(); ++i)
       for (std::size_t k = 0; same && k < store.images[i].meas.size(); ++k)
         same = store.images[i].meas[k].star == direct_copy->images[i].meas[k].star;

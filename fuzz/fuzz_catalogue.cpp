@@ -10,8 +10,8 @@
 #include "detect/vsx_match.h"
 #include "fuzz_support.h"
 #include "io/line_reader.h"
-#include "text/text.h"
 #include "store/vsx_catalogue.h"
+#include "text/text.h"
 
 namespace {
 constexpr std::size_t max_input = 64 * 1024;

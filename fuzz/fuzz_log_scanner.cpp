@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "base/parameters.h"
 #include "detect/detection_passes.h"
 #include "fields/field_means.h"
 #include "fields/field_summary.h"
 #include "fuzz_support.h"
 #include "io/line_reader.h"
-#include "base/parameters.h"
 #include "io/report_channel.h"
 #include "stars/identify_stars.h"
 #include "stars/image_order.h"

@@ -115,7 +115,8 @@ std::string reference(const Mask& mask, const Decimal& value, bool negative) {
     const int integer_digits = std::max(significant - mask.decimals, 0);
     const int exponent = mantissa.point - (integer_digits - 1);
     out += '%';
-    out.append(static_cast<std::size_t>(std::max(mask.integer_positions - integer_digits - (negative ? 1 : 0), 0)), ' ');
+    out.append(static_cast<std::size_t>(std::max(mask.integer_positions - integer_digits - (negative ? 1 : 0), 0)),
+               ' ');
     if (negative) out += '-';
     out += mantissa.digits.substr(0, static_cast<std::size_t>(integer_digits));
     if (mask.has_point) out += "." + mantissa.digits.substr(static_cast<std::size_t>(integer_digits));
@@ -145,7 +146,8 @@ std::string reference(const Mask& mask, const Decimal& value, bool negative) {
 std::string reference_non_finite(const Mask& mask, double value) {
   std::string word = std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
   const int width = mask.integer_positions + (mask.has_point ? 1 + mask.decimals : 0);
-  std::string out = static_cast<int>(word.size()) > width ? "%" : std::string(static_cast<std::size_t>(width) - word.size(), ' ');
+  std::string out =
+      static_cast<int>(word.size()) > width ? "%" : std::string(static_cast<std::size_t>(width) - word.size(), ' ');
   return out + word + mask.literal;
 }
 

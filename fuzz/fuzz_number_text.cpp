@@ -14,10 +14,10 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "store/measurement_line.h"
 #include "text/column_number.h"
 #include "text/number_text.h"
 #include "text/text.h"
-#include "store/measurement_line.h"
 
 namespace {
 
@@ -91,7 +91,8 @@ std::int64_t magnitude_of(std::int64_t v) {
 
 // Sign from the whole residual field, then only its units digit and hundredths.
 double residual(std::string_view line, int field, int units, int hundredths) {
-  return sign_of(column(line, field, field + 4)) * (column(line, units, units) * 100 + column(line, hundredths, hundredths + 1));
+  return sign_of(column(line, field, field + 4)) *
+         (column(line, units, units) * 100 + column(line, hundredths, hundredths + 1));
 }
 
 void check_measurement_line(std::string_view line) {
@@ -101,8 +102,8 @@ void check_measurement_line(std::string_view line) {
   check(v.ra == round_to_s32(column(line, 3, 4) * 3600000 + column(line, 6, 7) * 60000 + column(line, 9, 10) * 1000 +
                              column(line, 12, 14)),
         "right ascension by the column rule");
-  double dec = column(line, 27, 28) * 360000 + column(line, 30, 31) * 6000 + column(line, 33, 34) * 100 +
-               column(line, 36, 37);
+  double dec =
+      column(line, 27, 28) * 360000 + column(line, 30, 31) * 6000 + column(line, 33, 34) * 100 + column(line, 36, 37);
   if (find_text(1, mid_text(line, 26, 2), "-") > 0) dec = -dec;
   check(v.dec == round_to_s32(dec), "declination by the column rule");
   check(v.dra == magnitude_of(round_to_int64(residual(line, 18, 19, 21) * 10)), "RA residual by the column rule");

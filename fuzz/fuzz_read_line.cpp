@@ -15,7 +15,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-
 #include <vector>
 
 #include "fuzz_support.h"
@@ -82,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view line = reader.read_line();
     check(rest.substr(0, line.size()) == line, "a line is the next bytes of the input");
     rest.remove_prefix(line.size());
-    check(std::memchr(line.data(), '\r', line.size()) == nullptr && std::memchr(line.data(), '\n', line.size()) == nullptr,
+    check(std::memchr(line.data(), '\r', line.size()) == nullptr &&
+              std::memchr(line.data(), '\n', line.size()) == nullptr,
           "a line holds no line end");
     if (rest.empty()) break;
     check(rest.front() == '\r' || rest.front() == '\n', "a line ends at a line end");

@@ -14,8 +14,7 @@ namespace fuzz {
 class MemoryFile {
  public:
   MemoryFile(const std::uint8_t* data, std::size_t size)
-      : bytes_(reinterpret_cast<const char*>(data), size),
-        file_(fmemopen(bytes_.data(), bytes_.size(), "rb")) {
+      : bytes_(reinterpret_cast<const char*>(data), size), file_(fmemopen(bytes_.data(), bytes_.size(), "rb")) {
     if (file_ == nullptr) std::abort();
   }
   ~MemoryFile() { std::fclose(file_); }

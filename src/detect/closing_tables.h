@@ -12,7 +12,7 @@
 namespace varisift {
 
 struct OutlierLimits {
-  std::int16_t low = 0;   // never above 0
+  std::int16_t low = 0;  // never above 0
   std::int16_t high = 0;
 };
 

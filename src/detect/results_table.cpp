@@ -4,10 +4,10 @@
 #include <cmath>
 #include <numbers>
 
+#include "store/time_keys.h"
 #include "text/integer_arithmetic.h"
 #include "text/number_text.h"
 #include "text/text.h"
-#include "store/time_keys.h"
 
 namespace varisift {
 
@@ -83,7 +83,8 @@ RowValues gather_row_values(const ObservationStore& store, std::uint32_t s) {
   for (const StarEntry& e : entries) take_measurement_text(row, store.images[e.image].shown_text(e.meas));
   for (const StarEntry& e : entries) {
     const Image& image = store.images[e.image];
-    if (!image.no_valid_data && image.measurement(e.meas).fwhm > row.fwhm_max) row.fwhm_max = image.measurement(e.meas).fwhm;
+    if (!image.no_valid_data && image.measurement(e.meas).fwhm > row.fwhm_max)
+      row.fwhm_max = image.measurement(e.meas).fwhm;
   }
   return row;
 }

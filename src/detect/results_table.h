@@ -24,7 +24,7 @@ struct RowValues {
   std::int16_t mag_max = -999;
   std::string first_time_key = "999999999999999";
   std::string last_time_key = "000000000000000";
-  std::uint16_t fwhm_max = 0;   // over the valid measurements, tenths
+  std::uint16_t fwhm_max = 0;  // over the valid measurements, tenths
 };
 
 RowValues gather_row_values(const ObservationStore& store, std::uint32_t s);

@@ -11,10 +11,10 @@
 namespace varisift {
 
 struct WalkSums {
-  std::uint16_t inlier_count = 1;  // stays 1 when no value is in range
-  std::uint32_t path_sum = 0;      // sum of |step|
-  std::uint32_t square_sum = 0;    // sum of step^2
-  std::uint32_t weighted_path = 0; // path_sum plus the reversal weights
+  std::uint16_t inlier_count = 1;   // stays 1 when no value is in range
+  std::uint32_t path_sum = 0;       // sum of |step|
+  std::uint32_t square_sum = 0;     // sum of step^2
+  std::uint32_t weighted_path = 0;  // path_sum plus the reversal weights
   std::uint32_t reversal_count = 0;
 };
 

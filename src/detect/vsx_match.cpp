@@ -1,11 +1,11 @@
 // Catalogue cross-match through a declination index.
 #include "detect/vsx_match.h"
 
-#include "text/integer_arithmetic.h"
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "text/integer_arithmetic.h"
 
 namespace varisift {
 

@@ -1,8 +1,8 @@
 // Floored field means.
 #include "fields/field_means.h"
 
-#include "text/integer_arithmetic.h"
 #include "store/time_keys.h"
+#include "text/integer_arithmetic.h"
 
 namespace varisift {
 

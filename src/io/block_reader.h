@@ -33,8 +33,8 @@ class BlockReader {
  private:
   std::FILE* file_;
   std::vector<char> buffer_;
-  std::size_t kept_ = 0;       // bytes of an unfinished line carried over
-  std::size_t handed_out_ = 0; // bytes of the block last handed out
+  std::size_t kept_ = 0;        // bytes of an unfinished line carried over
+  std::size_t handed_out_ = 0;  // bytes of the block last handed out
   bool file_done_ = false;
 };
 

@@ -12,9 +12,7 @@ ReportChannel::ReportChannel(std::FILE* console) { console_.file = console; }
 
 ReportChannel::~ReportChannel() { close(); }
 
-void ReportChannel::attach_report(std::FILE* report) {
-  report_.file = report;
-}
+void ReportChannel::attach_report(std::FILE* report) { report_.file = report; }
 
 void ReportChannel::write_text(Destination d, std::string_view text) {
   Sink& s = sink(d);

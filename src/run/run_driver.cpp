@@ -2,19 +2,19 @@
 // then the phases from reading the log to the closing tables.
 #include "run/run_driver.h"
 
+#include "base/parameters.h"
 #include "detect/detection_passes.h"
 #include "fields/field_means.h"
 #include "fields/field_summary.h"
 #include "io/clock_text.h"
 #include "io/input_files.h"
 #include "io/line_reader.h"
-#include "text/number_format.h"
-#include "base/parameters.h"
 #include "io/report_channel.h"
 #include "stars/identify_stars.h"
 #include "stars/image_order.h"
 #include "store/log_parser.h"
 #include "store/observation_store.h"
+#include "text/number_format.h"
 
 namespace varisift {
 

@@ -105,7 +105,8 @@ void CandidateGrid::build(const ObservationStore& store, std::size_t first, std:
     return cell_of(meas.ra >> shape_.ra_shift, meas.dec >> shape_.dec_shift);
   };
   for (std::size_t position = first; position <= last; ++position)
-    for (const Measurement& meas : store.images[store.image_order[position]].meas) ++cell_start_[cell_of_meas(meas) + 1];
+    for (const Measurement& meas : store.images[store.image_order[position]].meas)
+      ++cell_start_[cell_of_meas(meas) + 1];
   for (std::size_t c = 0; c < cells; ++c) cell_start_[c + 1] += cell_start_[c];
   points_.resize(count);
   measurements_.assign(last + 1, nullptr);

@@ -24,7 +24,8 @@ void CandidateIndex::build(const Image& image) {
   std::vector<Point> points(n);
   free_.assign(n + 1, 1);
   free_[0] = 0;
-  for (std::size_t k = 0; k < n; ++k) points[k] = {image.meas[k].ra, image.meas[k].dec, static_cast<std::uint32_t>(k + 1)};
+  for (std::size_t k = 0; k < n; ++k)
+    points[k] = {image.meas[k].ra, image.meas[k].dec, static_cast<std::uint32_t>(k + 1)};
   tree_built_ = false;
   build_grid(points);
 }
@@ -68,7 +69,8 @@ void CandidateIndex::build_grid(const std::vector<Point>& points) {
   std::size_t cell_count = static_cast<std::size_t>(grid_width_ * grid_height_);
   cell_start_.assign(cell_count + 1, 0);
   auto cell_of = [&](const Point& p) {
-    return static_cast<std::size_t>(((p.dec - dec_origin_) >> dec_shift_) * grid_width_ + ((p.ra - ra_origin_) >> ra_shift_));
+    return static_cast<std::size_t>(((p.dec - dec_origin_) >> dec_shift_) * grid_width_ +
+                                    ((p.ra - ra_origin_) >> ra_shift_));
   };
   for (const Point& p : points) ++cell_start_[cell_of(p) + 1];
   for (std::size_t c = 0; c < cell_count; ++c) cell_start_[c + 1] += cell_start_[c];
@@ -165,10 +167,12 @@ void CandidateIndex::build_node(std::size_t node, std::size_t begin, std::size_t
   }
   if (depth == leaf_depth_) {
     nd.min_free = leaf_min_free(begin, end);
-    for (std::size_t pos = begin; pos < end; ++pos) leaf_of_[tree_points_[pos].index] = static_cast<std::uint32_t>(node);
+    for (std::size_t pos = begin; pos < end; ++pos)
+      leaf_of_[tree_points_[pos].index] = static_cast<std::uint32_t>(node);
     return;
   }
-  bool split_ra = static_cast<std::int64_t>(nd.ra_max) - nd.ra_min >= static_cast<std::int64_t>(nd.dec_max) - nd.dec_min;
+  bool split_ra =
+      static_cast<std::int64_t>(nd.ra_max) - nd.ra_min >= static_cast<std::int64_t>(nd.dec_max) - nd.dec_min;
   std::size_t mid = begin + (end - begin) / 2;
   auto first = tree_points_.begin() + static_cast<std::ptrdiff_t>(begin);
   auto middle = tree_points_.begin() + static_cast<std::ptrdiff_t>(mid);

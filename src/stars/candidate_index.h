@@ -54,7 +54,7 @@ class CandidateIndex {
   std::uint32_t leaf_min_free(std::size_t begin, std::size_t end) const;
   void leaf_range(std::size_t leaf, std::size_t& begin, std::size_t& end) const;
 
-  std::vector<std::uint8_t> free_;      // m -> 1 while free
+  std::vector<std::uint8_t> free_;  // m -> 1 while free
 
   // Grid: cell (x, y) holds cell_points_[cell_start_[c] .. cell_start_[c + 1]),
   // c = y * grid_width_ + x, in index order; cell_cursor_[c] skips taken ones.

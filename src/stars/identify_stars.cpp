@@ -211,8 +211,7 @@ bool match_in_turns(ObservationStore& store, ReportChannel& out, MatchingCores c
   bool two = use_two_cores(n, measurements, cores);
   std::size_t split = two ? split_position(store) : n;
   std::size_t later_measurements = 0;
-  for (std::size_t q = split + 1; q <= n; ++q)
-    later_measurements += store.images[store.image_order[q]].meas.size();
+  for (std::size_t q = split + 1; q <= n; ++q) later_measurements += store.images[store.image_order[q]].meas.size();
   Turns turns(n);
   TurnSignals signals;
   std::optional<ReferenceMatcher> later;

@@ -4,8 +4,8 @@
 // inside its box (not the nearest one). A free reference creates a new star.
 #pragma once
 
-#include "io/report_channel.h"
 #include "base/run_flow.h"
+#include "io/report_channel.h"
 #include "store/observation_store.h"
 
 namespace varisift {

@@ -2,8 +2,8 @@
 #include "stars/light_curve.h"
 
 #include "fields/field_means.h"
-#include "text/integer_arithmetic.h"
 #include "store/time_keys.h"
+#include "text/integer_arithmetic.h"
 
 namespace varisift {
 
@@ -36,7 +36,8 @@ bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurv
   for (const StarEntry& e : entries) {
     const Image& image = store.images[e.image];
     if (image.no_valid_data) continue;
-    std::int16_t x = static_cast<std::int16_t>(trend_offset(image, reference, correction) + image.measurement(e.meas).mag);
+    std::int16_t x =
+        static_cast<std::int16_t>(trend_offset(image, reference, correction) + image.measurement(e.meas).mag);
     curve.in_time_order[curve.count] = x;
     curve.image[curve.count] = e.image;
     ++curve.count;

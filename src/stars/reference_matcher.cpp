@@ -9,8 +9,7 @@
 
 namespace varisift {
 
-ReferenceMatcher::ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last,
-                                   std::size_t takes_room)
+ReferenceMatcher::ReferenceMatcher(ObservationStore& store, std::size_t first, std::size_t last, std::size_t takes_room)
     : store_(store), first_(first), last_(last) {
   takes_.reserve(takes_room);
   indexes_.resize(last >= first ? last - first + 1 : 0);

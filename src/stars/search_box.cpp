@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "text/number_text.h"
 #include "base/parameters.h"
+#include "text/number_text.h"
 
 namespace varisift {
 

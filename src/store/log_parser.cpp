@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "base/parameters.h"
-#include "text/text.h"
 #include "store/photometry_table.h"
+#include "text/text.h"
 
 namespace varisift {
 
@@ -73,7 +73,6 @@ std::string photometry_image_key(std::string_view line) {
   key += left_text(rest, static_cast<std::int64_t>(rest.size()) - 2);
   return key;
 }
-
 
 class LogScan {
  public:
@@ -160,7 +159,8 @@ RunFlow LogScan::read_table() {
   if (k == 0) {
     out_.write_text(Destination::console, "'");
     out_.write_text(Destination::console, image_key_);
-    out_.write_text(Destination::console, "' not found. Severe program or data error. Please send Skymenso.log file to ");
+    out_.write_text(Destination::console,
+                    "' not found. Severe program or data error. Please send Skymenso.log file to ");
     out_.write_line(Destination::console, contact_address);
     out_.write_line(Destination::console, "End of program");
     return RunFlow::stop;

@@ -3,9 +3,9 @@
 // the last table.
 #pragma once
 
+#include "base/run_flow.h"
 #include "io/line_reader.h"
 #include "io/report_channel.h"
-#include "base/run_flow.h"
 #include "store/observation_store.h"
 
 namespace varisift {

@@ -17,7 +17,8 @@ double sign_of(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 // A residual field such as "+0.09" or "(-1.66)": sign from the whole field,
 // then only the units digit and the hundredths are read.
 double residual(std::string_view line, int field_first, int units, int hundredths) {
-  return sign_of(n(line, field_first, field_first + 4)) * (n(line, units, units) * 100 + n(line, hundredths, hundredths + 1));
+  return sign_of(n(line, field_first, field_first + 4)) *
+         (n(line, units, units) * 100 + n(line, hundredths, hundredths + 1));
 }
 
 }  // namespace

@@ -27,12 +27,12 @@ inline constexpr std::size_t shown_text_length = 77;
 
 // One measurement line of a photometry table, as numbers.
 struct Measurement {
-  std::int32_t ra = 0;    // right ascension, ms of time
-  std::int32_t dec = 0;   // declination, 1/100 arcsec, negative south
-  std::uint32_t star = 0; // star the measurement belongs to, 0 = none yet
-  std::int16_t mag = 0;   // magnitude, 1/100 mag
-  std::uint8_t fwhm = 0;  // FWHM, 1/10 arcsec (low 8 bits)
-  std::uint8_t free = 0;  // 1 = not yet taken by a star
+  std::int32_t ra = 0;     // right ascension, ms of time
+  std::int32_t dec = 0;    // declination, 1/100 arcsec, negative south
+  std::uint32_t star = 0;  // star the measurement belongs to, 0 = none yet
+  std::int16_t mag = 0;    // magnitude, 1/100 mag
+  std::uint8_t fwhm = 0;   // FWHM, 1/10 arcsec (low 8 bits)
+  std::uint8_t free = 0;   // 1 = not yet taken by a star
 };
 
 // Running sums over an image's photometry table.
@@ -51,8 +51,8 @@ struct ImageSums {
 
 // One registered image (a field) with its photometry table.
 struct Image {
-  std::string name;  // from its image line
-  std::string time;  // YYYYMMDDhhmmss as cut from its time line
+  std::string name;               // from its image line
+  std::string time;               // YYYYMMDDhhmmss as cut from its time line
   std::vector<Measurement> meas;  // meas_count = meas.size()
   // Per measurement, text_stride bytes: a length byte, then the start of the
   // measurement line, as much of it as fits into the shown text after the

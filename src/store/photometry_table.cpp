@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "text/integer_arithmetic.h"
 #include "io/helper_thread.h"
 #include "store/measurement_line.h"
+#include "text/integer_arithmetic.h"
 
 namespace varisift {
 

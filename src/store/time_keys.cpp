@@ -16,8 +16,8 @@ constexpr double key_offset = 152450000.0;
 constexpr double key_units_per_day = 100000.0;
 }  // namespace
 
-std::int64_t julian_e5(std::int16_t year_in, std::int16_t month_in, std::int16_t day,
-                       std::int16_t hour, std::int16_t minute, std::int16_t second) {
+std::int64_t julian_e5(std::int16_t year_in, std::int16_t month_in, std::int16_t day, std::int16_t hour,
+                       std::int16_t minute, std::int16_t second) {
   int year = year_in;
   int month = month_in;
   if (month < 3) {

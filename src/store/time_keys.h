@@ -11,8 +11,8 @@ namespace varisift {
 // Julian date x 100000 of a calendar date and time (Gregorian from 1582),
 // evaluated in IEEE double exactly in the order of its formula and rounded
 // to nearest, ties to even.
-std::int64_t julian_e5(std::int16_t year, std::int16_t month, std::int16_t day,
-                       std::int16_t hour, std::int16_t minute, std::int16_t second);
+std::int64_t julian_e5(std::int16_t year, std::int16_t month, std::int16_t day, std::int16_t hour, std::int16_t minute,
+                       std::int16_t second);
 
 // julian_e5 of a time stamp text, each part read as a number and rounded to
 // a 16-bit integer.

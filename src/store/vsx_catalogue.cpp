@@ -10,13 +10,13 @@
 #include <system_error>
 #include <thread>
 
-#include "text/column_number.h"
-#include "io/block_reader.h"
-#include "io/input_files.h"
-#include "text/number_text.h"
 #include "base/parameters.h"
-#include "io/report_channel.h"
+#include "io/block_reader.h"
 #include "io/helper_thread.h"
+#include "io/input_files.h"
+#include "io/report_channel.h"
+#include "text/column_number.h"
+#include "text/number_text.h"
 #include "text/text.h"
 
 namespace varisift {
@@ -93,8 +93,7 @@ void load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
     std::string_view first = block.substr(0, middle);
     std::string_view second = block.substr(middle);
     std::thread worker;
-    if (!second.empty())
-      worker = start_helper_thread([&] { parse_lines(second, parsed[1], lines[1]); });
+    if (!second.empty()) worker = start_helper_thread([&] { parse_lines(second, parsed[1], lines[1]); });
     parse_lines(first, parsed[0], lines[0]);
     if (worker.joinable())
       worker.join();

@@ -12,11 +12,11 @@ namespace varisift {
 class ReportChannel;
 
 struct VsxEntry {
-  std::int32_t id = 0;      // catalogue identifier
-  std::int32_t ra = 0;      // ms of time
-  std::int32_t dec = 0;     // 1/100 arcsec, negative south
+  std::int32_t id = 0;   // catalogue identifier
+  std::int32_t ra = 0;   // ms of time
+  std::int32_t dec = 0;  // 1/100 arcsec, negative south
   std::uint32_t name_offset = 0;
-  std::int16_t mag = 0;     // 1/100 mag
+  std::int16_t mag = 0;  // 1/100 mag
   std::uint8_t name_length = 0;
 };
 

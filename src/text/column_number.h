@@ -26,8 +26,8 @@ inline std::string_view line_columns(std::string_view line, int first, int width
 // text_to_number of a field, with the quick path described above.
 inline double field_number(std::string_view field) {
   constexpr std::size_t max_quick_digits = 15;
-  constexpr double powers_of_ten[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                      1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr double powers_of_ten[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const char* p = field.data();
   const char* end = p + field.size();
   while (p != end && *p == ' ') ++p;

@@ -1,13 +1,14 @@
 // The tables that close the detection: per-image outlier limits from the
 // quartiles of the counts, the per-image table that declares images without
 // valid data, and the distribution of star identifications.
+#include "detect/closing_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "detect/closing_tables.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {
@@ -29,8 +30,8 @@ TEST(OutlierLimits, QuartilesWidenedByTheirDistance) {
     std::int16_t low, high;
   };
   const Case cases[] = {
-      {{}, 0, 0},            // no image at all
-      {{3, 3, 3, 3}, 0, 3},  // equal counts: the limit is that count
+      {{}, 0, 0},               // no image at all
+      {{3, 3, 3, 3}, 0, 3},     // equal counts: the limit is that count
       {{7, 3, 4, 3, 4}, 0, 5},  // Q1 3, Q3 4; a lower limit of 2 is held at 0
       {{0, 10, 0, 10}, -10, 20},
       {{3, 0, 2, 1}, -1, 5},  // Q1 H(0.5) = 1, Q3 H(2.5) = 3

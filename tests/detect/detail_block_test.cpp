@@ -2,6 +2,8 @@
 // of its measurements marked as in range, outside the fences or in an image
 // without valid data, the bar chart of the in-range values, and the
 // quartile, range and criterion lines.
+#include "detect/detail_block.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,12 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "detect/detail_block.h"
 #include "detect/variability_walk.h"
 #include "stars/curve_statistics.h"
 #include "stars/identify_stars.h"
-#include "support/star_entries.h"
 #include "support/detect_fixtures.h"
+#include "support/star_entries.h"
 
 namespace varisift {
 namespace {
@@ -37,7 +38,9 @@ std::string shown(const char* open, const std::string& time, const char* mag, co
 
 // A heading of the log's table: a blank, 15 blanks to line it up with the
 // time stamps, then its first 62 columns.
-std::string heading(std::string_view log_heading) { return std::string(16, ' ') + std::string(log_heading.substr(0, 62)); }
+std::string heading(std::string_view log_heading) {
+  return std::string(16, ' ') + std::string(log_heading.substr(0, 62));
+}
 
 TEST(DetailBlock, MarksEachMeasurementAndDrawsTheInRangeBars) {
   // Valid magnitudes 10.00 10.03 10.01 10.17 10.02 10.05 10.04 have the
@@ -67,7 +70,8 @@ TEST(DetailBlock, MarksEachMeasurementAndDrawsTheInRangeBars) {
   };
   const char* opens[] = {" ", " ", " ", "(", " ", " ", " ", "["};
   const char* closes[] = {"", "", "", ")", "", "", "", "]"};
-  for (int k = 0; k < 8; ++k) expected.push_back(shown(opens[k], detect_fixtures::minutes_after_six(k), mags[k], closes[k]));
+  for (int k = 0; k < 8; ++k)
+    expected.push_back(shown(opens[k], detect_fixtures::minutes_after_six(k), mags[k], closes[k]));
   for (const char* bar : {"*", "****", "**", "***", "******", "*****"}) expected.push_back(bar);
   EXPECT_EQ(lines_of(out.collected(Destination::console)), expected);
   EXPECT_EQ(out.collected(Destination::report), "");

@@ -2,13 +2,14 @@
 // pass with the count lines, and an image judged in the check pass that the
 // report pass leaves out, while a star with too few measurements adds no
 // outliers.
+#include "detect/detection_passes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "detect/detection_passes.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {
@@ -70,7 +71,9 @@ TEST(Detection, ImageWithUnusualOutlierCountIsLeftOutOfTheReportPass) {
   std::vector<detect_fixtures::LogImage> images;
   for (int k = 0; k < 8; ++k) {
     detect_fixtures::LogImage image{minutes_after_six(k),
-                                    {{.ra = "05 00 00.000", .dec = "+45 00 00.00", .mag = k < 7 ? 10.00 + 0.04 * k : 15.00,
+                                    {{.ra = "05 00 00.000",
+                                      .dec = "+45 00 00.00",
+                                      .mag = k < 7 ? 10.00 + 0.04 * k : 15.00,
                                       .fwhm = k < 7 ? 3.0 : 9.0}}};
     if (k < 6) image.lines.push_back({.ra = "06 00 00.000", .mag = k < 5 ? 11.00 : 18.00});
     images.push_back(image);

@@ -2,13 +2,14 @@
 // and catalogue magnitude of its last measurement, extremes and time span of
 // all, largest FWHM of the valid ones), the columns of a matching catalogue
 // entry, and header, row and console line as written.
+#include "detect/results_table.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "detect/results_table.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {
@@ -47,8 +48,14 @@ TEST(ResultsRow, ColumnsOfACandidate) {
       {-9, example_dec, "-1 59 59.991 +45 30 15.25"},  // just before 0h: hours are floored
   };
   for (const Case& c : cases) {
-    RowValues row{.ra = c.ra, .dec = c.dec, .cat_mag = 1234, .mag_min = 1210, .mag_max = 1280,
-                  .first_time_key = "20170301180000", .last_time_key = "20170302000000", .fwhm_max = 32};
+    RowValues row{.ra = c.ra,
+                  .dec = c.dec,
+                  .cat_mag = 1234,
+                  .mag_min = 1210,
+                  .mag_max = 1280,
+                  .first_time_key = "20170301180000",
+                  .last_time_key = "20170302000000",
+                  .fwhm_max = 32};
     std::string text = results_row(row, candidate_1());
     EXPECT_EQ(text.substr(5, 25), c.position);
     if (c.ra == example_ra && c.dec == example_dec) {
@@ -85,7 +92,8 @@ TEST(GatherRowValues, LastMeasurementGivesThePositionAllGiveTheExtremes) {
   ObservationStore store = read_log({
       {"20170301200000", {{.ra = "01 02 03.000", .mag = 12.20, .fwhm = 3.0}}},
       {"20170301180000", {{.ra = "01 02 03.000", .mag = 11.90, .fwhm = 2.5}}},
-      {"20170302010000", {{.ra = "01 02 03.004", .dec = "-10 30 15.50", .mag = 13.50, .mag_residual = -0.25, .fwhm = 9.9}}},
+      {"20170302010000",
+       {{.ra = "01 02 03.004", .dec = "-10 30 15.50", .mag = 13.50, .mag_residual = -0.25, .fwhm = 9.9}}},
       {"20170301190000", {{.ra = "01 02 03.000", .mag = 12.20, .fwhm = 3.4}}},
   });
   store.image_order = {0, 2, 4, 1, 3};

@@ -1,18 +1,18 @@
 // The in-range walk over a light curve in time order (path, squares,
 // reversal-weighted path, reversals; values on a fence are outliers of their
 // image), the three criteria, and the four selection tests of a candidate.
+#include "detect/variability_walk.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "detect/variability_walk.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {
 namespace {
-
 
 TEST(WalkValues, PathSquaresReversalsAndTheirWeights) {
   struct Case {
@@ -77,8 +77,16 @@ TEST(ComputeCriteria, TotalAndPerMeasurementValuesAreFloored) {
       // = 171.4, sqrt(9000000) / 45 = 66.7, 15000 / 45 = 333.3, each / 23.
       {"example", {23, 120, 900, 150, 3}, 45, 70, 171, 7, 66, 2, 333, 14},
       // 100 x 5e7, 10000 x 4e9 and 100 x 4e9 do not fit in 32 bits.
-      {"large sums", {10, 50000000, 4000000000u, 4000000000u, 0}, 100, 1000, 5000000, 500000, 63245, 6324,
-       4000000000.0, 400000000},
+      {"large sums",
+       {10, 50000000, 4000000000u, 4000000000u, 0},
+       100,
+       1000,
+       5000000,
+       500000,
+       63245,
+       6324,
+       4000000000.0,
+       400000000},
   };
   for (const Case& c : cases) {
     StarAnalysis a;

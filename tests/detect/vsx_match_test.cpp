@@ -3,6 +3,8 @@
 // below ten times the FWHM and whose declination difference is below five
 // times it; strict limits, no wrap-around at 0h. The declination index gives
 // the answer of the plain scan on random catalogues of every awkward kind.
+#include "detect/vsx_match.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "detect/vsx_match.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {
@@ -45,8 +46,12 @@ const WindowCase window_cases[] = {
     {"12000 ms near the north pole", 43200000, 80 * degrees, 30, {{43212000, 80 * degrees}}, 0},
     {"10000 ms near the south pole", 43200000, -80 * degrees, 30, {{43190000, -80 * degrees - 1000}}, 1},
     {"earlier entry wins over a closer one", 43200000, 0, 30, {{43201500, 0}, {43200000, 0}}, 1},
-    {"entries outside the window are passed over", 43200000, 0, 30,
-     {{43200000, 1500}, {43300000, 0}, {43201000, -1000}, {43200000, 0}}, 3},
+    {"entries outside the window are passed over",
+     43200000,
+     0,
+     30,
+     {{43200000, 1500}, {43300000, 0}, {43201000, -1000}, {43200000, 0}},
+     3},
     {"no wrap from 0h 00m 01s to 23h 59m 59s", 1000, 0, 255, {{86399000, 0}}, 0},
     {"0h 00m 00.5s is close to 0h 00m 01s", 1000, 0, 255, {{500, 0}}, 1},
     {"FWHM 0 has no window", 43200000, 0, 0, {{43200000, 0}}, 0},
@@ -103,7 +108,8 @@ TEST(VsxIndex, GivesTheAnswerOfTheScanOnRandomCatalogues) {
       std::vector<Position> positions;
       auto size = uniform(1, 300);
       for (std::int64_t k = 0; k < size; ++k) {
-        std::int64_t dec = decs.empty() ? random_dec() : decs[static_cast<std::size_t>(uniform(0, kind.distinct_decs - 1))];
+        std::int64_t dec =
+            decs.empty() ? random_dec() : decs[static_cast<std::size_t>(uniform(0, kind.distinct_decs - 1))];
         positions.push_back({static_cast<std::int32_t>(random_ra()), static_cast<std::int32_t>(dec)});
       }
       VsxCatalogue catalogue = catalogue_of(positions);

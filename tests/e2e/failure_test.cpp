@@ -4,18 +4,18 @@
 // by `timeout 120`) with exit status 0, show the message of its stop or end
 // normally, and leave every byte of earlier reports in place.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
 #include <vector>
 
 #include "run_support.h"
@@ -90,7 +90,9 @@ std::string measurement_line(const Row& r) {
   return line;
 }
 
-std::string two_digits(int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); }
+std::string two_digits(int v) {
+  return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
+}
 
 // A log of one session: the image lines with their time lines, then one
 // photometry table per image with the lines that rows(i) gives.
@@ -102,8 +104,12 @@ std::string series_log(int images, const std::function<std::vector<std::string>(
   }
   for (int i = 1; i <= images; ++i) {
     log += "08:30:14 - Photometry of Image " + std::to_string(i) + " (f" + two_digits(i) + ".fit): \r\n";
-    log += "     RA           dRA        Dec.        dDec     G      dG         x        y      Flux  FWHM   Peak    Fit\r\n";
-    log += "   h  m   s        \"          '   \"       \"      mag     mag                         ADU    \"     SNR    RMS\r\n";
+    log +=
+        "     RA           dRA        Dec.        dDec     G      dG         x        y      Flux  FWHM   Peak    "
+        "Fit\r\n";
+    log +=
+        "   h  m   s        \"          '   \"       \"      mag     mag                         ADU    \"     SNR    "
+        "RMS\r\n";
     log += " " + std::string(108, '-') + "\r\n";
     for (const std::string& line : rows(i)) log += line + "\r\n";
     log += "08:30:40 - End\r\n";
@@ -196,7 +202,8 @@ TEST(BrokenLogFailure, AnExecutableAsLogEndsWithAStopMessageOrNormally) {
   // What the bytes of a program contain is not known here; the run must end
   // either normally or with one of the stops of the log scan.
   bool stopped = contains(run.console, "' not found. Severe program or data error.") ||
-                 contains(run.console, "Number of images exceeds ") || contains(run.console, "Too much stars, more than ");
+                 contains(run.console, "Number of images exceeds ") ||
+                 contains(run.console, "Too much stars, more than ");
   EXPECT_TRUE(stopped || ended_normally(run.console)) << run.console.substr(0, 2000);
 }
 
@@ -288,8 +295,9 @@ TEST(BrokenLogFailure, ATableWithoutItsImageStopsWithTheNotFoundMessage) {
   write_file(dir.path() / "Skymensor.log", " -----\r\n  03 00 00.000\r\n");
   RunOutput run = run_varisift(dir.path());
   EXPECT_EQ(run.exit_status, 0);
-  EXPECT_TRUE(ends_with(run.console, "'' not found. Severe program or data error. Please send Skymenso.log file to "
-                                     "varisift-support@users.invalid\r\nEnd of program\r\n"));
+  EXPECT_TRUE(ends_with(run.console,
+                        "'' not found. Severe program or data error. Please send Skymenso.log file to "
+                        "varisift-support@users.invalid\r\nEnd of program\r\n"));
   std::string report = read_file(dir.path() / "Varisift.log");
   EXPECT_EQ(report.substr(0, earlier.size()), earlier);
   EXPECT_TRUE(ends_with(report, "Used log file Skymensor.log\r\n"));
@@ -388,11 +396,11 @@ TEST(CatalogueFailure, BrokenLinesAreLoadedAsEntriesAndTheMatchStillWorks) {
   TempDir dir;
   write_file(dir.path() / "Skymensor.log", variable_star_log());
   std::string catalogue;
-  catalogue += "\r\n";                                    // empty: loaded, all zero
-  catalogue += "short line\n";                            // no flag column: loaded
+  catalogue += "\r\n";          // empty: loaded, all zero
+  catalogue += "short line\n";  // no flag column: loaded
   catalogue += catalogue_line("0000009", "Left out", '2', " 44.88814", " 29.96472", " 10.00") + "\r";
-  catalogue += std::string(300, 'x') + "\n";               // no numbers: loaded
-  catalogue += std::string(120, '\0') + "\r\n";            // NUL bytes: loaded
+  catalogue += std::string(300, 'x') + "\n";     // no numbers: loaded
+  catalogue += std::string(120, '\0') + "\r\n";  // NUL bytes: loaded
   catalogue += catalogue_line("1e999", "Overflowing", '0', "1e999    ", "-1e999   ", "1e999 ") + "\n";
   catalogue += catalogue_line("0000001", "Var 1", '0', " 44.88814", " 29.96472", " 15.20") + "\n";
   catalogue += catalogue_line("99999999999999999999", std::string(40, 'N'), '1', "-99999999", "999999999", "999999");
@@ -511,7 +519,8 @@ TEST(ReportFileFailure, AClosedConsoleStillLeavesTheWholeReport) {
   RunOutput plain = run_varisift(plain_dir.path());
   TempDir dir;
   write_file(dir.path() / "Skymensor.log", variable_star_log());
-  int status = std::system(("cd '" + dir.path().string() + "' && timeout 120 '" VARISIFT_BINARY "' </dev/null >&-").c_str());
+  int status =
+      std::system(("cd '" + dir.path().string() + "' && timeout 120 '" VARISIFT_BINARY "' </dev/null >&-").c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(e2e::without_run_times(read_file(dir.path() / "Varisift.log")),
             e2e::without_run_times(read_file(plain_dir.path() / "Varisift.log")));
@@ -562,7 +571,8 @@ TEST(SystemLimitFailure, WithoutASecondThreadTheRunWritesTheSameBytes) {
   ASSERT_NE(plain.console.find("different stars in 6 files."), std::string::npos);
 
   // (A leak check at exit would need a thread of its own.)
-  const RunOutput limited = run_varisift(dir.path(), unprivileged(), "env ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1");
+  const RunOutput limited =
+      run_varisift(dir.path(), unprivileged(), "env ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1");
   EXPECT_EQ(limited.exit_status, 0);
   EXPECT_EQ(limited.console, plain.console);
   EXPECT_EQ(e2e::without_run_times(read_file(dir.path() / "Varisift.log")), e2e::without_run_times(plain_report));

@@ -1,12 +1,13 @@
 // Helpers of the end-to-end tests.
 #include "run_support.h"
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace e2e {
 

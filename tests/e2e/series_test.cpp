@@ -98,7 +98,9 @@ std::string first_difference(std::string_view expected, std::string_view actual)
   const std::size_t previous_end = at == 0 ? std::string_view::npos : expected.rfind('\n', at - 1);
   const std::size_t line_start = previous_end == std::string_view::npos ? 0 : previous_end + 1;
   const std::size_t line_number =
-      static_cast<std::size_t>(std::count(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(line_start), '\n')) + 1;
+      static_cast<std::size_t>(
+          std::count(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(line_start), '\n')) +
+      1;
   auto line_at = [line_start](std::string_view text) -> std::string {
     if (line_start >= text.size()) return "<end of output>";
     std::size_t end = text.find('\n', line_start);
@@ -140,9 +142,12 @@ struct SeriesCase {
 // some twice; the shipped sample was made with the simulator as well.
 const std::vector<SeriesCase>& series_cases() {
   static const std::vector<SeriesCase> cases = {
-      {"typical", "--preset typical --seed 7"}, {"tiny", "--preset tiny --seed 1"},
-      {"single", "--preset single --seed 1"},   {"cloudy", "--preset cloudy --seed 4"},
-      {"southern", "--preset southern --seed 3"}, {"sessions", "--preset sessions --seed 1"},
+      {"typical", "--preset typical --seed 7"},
+      {"tiny", "--preset tiny --seed 1"},
+      {"single", "--preset single --seed 1"},
+      {"cloudy", "--preset cloudy --seed 4"},
+      {"southern", "--preset southern --seed 3"},
+      {"sessions", "--preset sessions --seed 1"},
       {"sample", ""},
   };
   return cases;
@@ -285,13 +290,15 @@ TEST_P(SeriesReport, ReportHoldsTheSummaryCountLinesAndOneRowPerReportedStar) {
   expected.insert(expected.end(), summary.begin(), summary.end());
   expected.insert(expected.end(), {"", "", count_lines[0]});
   ASSERT_GE(report_.size(), expected.size() + 2);
-  EXPECT_EQ(std::vector<std::string>(report_.begin(), report_.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
+  EXPECT_EQ(std::vector<std::string>(report_.begin(), report_.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+            expected);
   EXPECT_EQ(report_[report_.size() - 2], "");
   EXPECT_EQ(report_.back(), count_lines[1]);
 
   // Between the pass-1 count line and the closing empty line: the results
   // table, present only when a star was reported.
-  const std::vector<std::string> table(report_.begin() + static_cast<std::ptrdiff_t>(expected.size()), report_.end() - 2);
+  const std::vector<std::string> table(report_.begin() + static_cast<std::ptrdiff_t>(expected.size()),
+                                       report_.end() - 2);
   const int reported = std::stoi(count_lines[1]);
   if (reported == 0) {
     EXPECT_TRUE(table.empty());
@@ -303,7 +310,8 @@ TEST_P(SeriesReport, ReportHoldsTheSummaryCountLinesAndOneRowPerReportedStar) {
   }
   // One detail block per reported star, and one console line per row that
   // names a catalogue entry.
-  EXPECT_EQ(lines_containing(console_, "|                             identified ").size(), static_cast<std::size_t>(reported));
+  EXPECT_EQ(lines_containing(console_, "|                             identified ").size(),
+            static_cast<std::size_t>(reported));
   const std::vector<std::string> rows(table.begin() + (table.empty() ? 0 : 2), table.end());
   EXPECT_EQ(lines_containing(console_, "Star found, is VSX").size(), lines_containing(rows, " VSX ").size());
 }
@@ -383,7 +391,8 @@ TEST_P(SeriesOutlierTable, DetailBlocksBracketTheMeasurementsOfFlaggedImages) {
     ++shown;
   }
   std::size_t counted = 0;
-  for (const std::string& line : lines_containing(console_, " measurements from")) counted += std::stoul(line.substr(4));
+  for (const std::string& line : lines_containing(console_, " measurements from"))
+    counted += std::stoul(line.substr(4));
   EXPECT_EQ(shown, counted);
 }
 
@@ -414,8 +423,8 @@ TEST(SeriesAppending, SecondRunAppendsAndLeavesTheFirstRunsBytesInFront) {
 #ifdef SIMULATE_BINARY
 
 struct SkyPosition {
-  double ra_seconds = 0;   // seconds of time
-  double dec_arcsec = 0;   // signed
+  double ra_seconds = 0;  // seconds of time
+  double dec_arcsec = 0;  // signed
 };
 
 // Separation in arcseconds (small angles, no wrap at 0 h).
@@ -441,7 +450,8 @@ std::vector<SkyPosition> truth_variables(const std::string& truth) {
     double ra_s, dec_s;
     std::string dec_d;
     fields >> number >> ra_h >> ra_m >> ra_s >> dec_d >> dec_m >> dec_s;
-    stars.push_back({sexagesimal('+', ra_h, ra_m, ra_s), sexagesimal(dec_d[0], std::abs(std::stoi(dec_d)), dec_m, dec_s)});
+    stars.push_back(
+        {sexagesimal('+', ra_h, ra_m, ra_s), sexagesimal(dec_d[0], std::abs(std::stoi(dec_d)), dec_m, dec_s)});
   }
   return stars;
 }
@@ -453,8 +463,10 @@ std::vector<SkyPosition> reported_positions(const std::vector<std::string>& repo
   if (at == report.end()) return stars;
   for (++at; at != report.end() && !at->empty(); ++at) {
     const std::string& row = *at;
-    stars.push_back({sexagesimal('+', std::stoi(row.substr(5, 2)), std::stoi(row.substr(8, 2)), std::stod(row.substr(11, 6))),
-                     sexagesimal(row[18], std::stoi(row.substr(19, 2)), std::stoi(row.substr(22, 2)), std::stod(row.substr(25, 5)))});
+    stars.push_back(
+        {sexagesimal('+', std::stoi(row.substr(5, 2)), std::stoi(row.substr(8, 2)), std::stod(row.substr(11, 6))),
+         sexagesimal(row[18], std::stoi(row.substr(19, 2)), std::stoi(row.substr(22, 2)),
+                     std::stod(row.substr(25, 5)))});
   }
   return stars;
 }
@@ -469,7 +481,8 @@ std::vector<SkyPosition> reported_positions(const std::vector<std::string>& repo
 // a bright constant star over the limits (the cloudy case above, seed 4,
 // reports two constant stars among its four).
 TEST(SeriesKnownVariables, EveryReportedStarIsAVariableOfTheTruth) {
-  for (const char* arguments : {"--preset typical --seed 1", "--preset typical --seed 4", "--preset southern --seed 2"}) {
+  for (const char* arguments :
+       {"--preset typical --seed 1", "--preset typical --seed 4", "--preset southern --seed 2"}) {
     SCOPED_TRACE(arguments);
     TempDir dir;
     ASSERT_TRUE(e2e::run_simulator(std::string(arguments) + " --amplitudes 0.5:2 --truth", dir.path()));
@@ -483,8 +496,8 @@ TEST(SeriesKnownVariables, EveryReportedStarIsAVariableOfTheTruth) {
       std::size_t nearest = 0;
       for (std::size_t v = 1; v < variables.size(); ++v)
         if (separation(star, variables[v]) < separation(star, variables[nearest])) nearest = v;
-      EXPECT_LT(separation(star, variables[nearest]), 1.0) << "reported star at RA " << star.ra_seconds << " s, Dec "
-                                                           << star.dec_arcsec << "\" is no variable";
+      EXPECT_LT(separation(star, variables[nearest]), 1.0)
+          << "reported star at RA " << star.ra_seconds << " s, Dec " << star.dec_arcsec << "\" is no variable";
       EXPECT_TRUE(found.insert(nearest).second) << "variable reported twice";
     }
   }
@@ -513,7 +526,8 @@ std::map<int, std::string> field_names(const std::vector<std::string>& console) 
 // inside the limits), and the detail blocks show their measurements in
 // brackets.
 TEST(SeriesCloudyImages, ImagesWithoutValidDataAreCloudyAndBracketedInTheDetail) {
-  const sim::CommandLine command = sim::parse_command_line({"--preset", "cloudy", "--seed", "4", "--amplitudes", "0.5:2"});
+  const sim::CommandLine command =
+      sim::parse_command_line({"--preset", "cloudy", "--seed", "4", "--amplitudes", "0.5:2"});
   ASSERT_TRUE(command.error.empty()) << command.error;
   const sim::Series series = sim::generate_series(command.options);
   std::map<std::string, bool> cloudy_by_name;
@@ -545,7 +559,8 @@ TEST(SeriesCloudyImages, ImagesWithoutValidDataAreCloudyAndBracketedInTheDetail)
 
   int bracketed = 0;
   for (const std::string& line : console)
-    if (line.size() > 16 && line[0] == '[' && line.back() == ']' && flagged_times.count(line.substr(1, 14))) ++bracketed;
+    if (line.size() > 16 && line[0] == '[' && line.back() == ']' && flagged_times.count(line.substr(1, 14)))
+      ++bracketed;
   EXPECT_GT(bracketed, 0) << "no detail block shows a measurement of a flagged image";
 }
 

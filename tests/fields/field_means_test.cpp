@@ -1,12 +1,13 @@
 // Floored field means (toward minus infinity, exact for every 64-bit sum),
 // the mean image magnitude, and the variation threshold lowered to the
 // number of images.
+#include "fields/field_means.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-#include "fields/field_means.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {

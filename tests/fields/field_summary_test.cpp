@@ -1,12 +1,13 @@
 // The console listing of the loaded fields: field list, raw list of fields
 // with the floored means through their masks, the mean magnitude range, and
 // the processed-images line with the sessions notice.
+#include "fields/field_summary.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "fields/field_summary.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {
@@ -23,10 +24,26 @@ TEST(FieldList, OneFieldWithTwoMeasurements) {
   // 1234; |dRA| 105 thousandths, |dDec| 8.5 -> 8, |dMag| 49, flux 61539.5,
   // FWHM 26.5 tenths, peak 346.5 tenths -> 34.6 -> 35, RMS 101.5 thousandths.
   std::vector<LogLine> lines = {
-      {.ra = "12 00 00.000", .ra_residual = 0.09, .dec = "-00 00 10.00", .dec_residual = 0.12, .mag = 12.34,
-       .mag_residual = 0.93, .flux = 30829, .fwhm = 2.6, .peak = 26.3, .rms = 0.110},
-      {.ra = "12 00 00.001", .ra_residual = -0.12, .dec = "-00 00 10.01", .dec_residual = -0.05, .mag = 12.35,
-       .mag_residual = -0.05, .flux = 92250, .fwhm = 2.7, .peak = 43.0, .rms = 0.093},
+      {.ra = "12 00 00.000",
+       .ra_residual = 0.09,
+       .dec = "-00 00 10.00",
+       .dec_residual = 0.12,
+       .mag = 12.34,
+       .mag_residual = 0.93,
+       .flux = 30829,
+       .fwhm = 2.6,
+       .peak = 26.3,
+       .rms = 0.110},
+      {.ra = "12 00 00.001",
+       .ra_residual = -0.12,
+       .dec = "-00 00 10.01",
+       .dec_residual = -0.05,
+       .mag = 12.35,
+       .mag_residual = -0.05,
+       .flux = 92250,
+       .fwhm = 2.7,
+       .peak = 43.0,
+       .rms = 0.093},
   };
   ObservationStore store = detect_fixtures::read_log({{"20191012190407", lines}});
   ReportChannel out;

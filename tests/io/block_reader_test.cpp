@@ -1,6 +1,8 @@
 // Blocks of whole lines give exactly the lines of the line reader, whatever
 // the line ends and wherever a block boundary falls; a text split at
 // next_line_start gives the same lines in its two parts.
+#include "io/block_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "io/block_reader.h"
 #include "io/line_reader.h"
 #include "support/line_files.h"
 

@@ -2,7 +2,6 @@
 // without line end, bytes passing through unchanged, and lines that cross or
 // exceed the reader's internal block.
 #include "io/line_reader.h"
-#include "support/line_files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/line_files.h"
 
 namespace varisift {
 namespace {

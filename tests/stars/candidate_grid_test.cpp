@@ -3,6 +3,8 @@
 // the box), also where far-apart positions share cells of the wrapped table
 // and where a box crosses the table's edge; boxes it cannot answer quickly
 // are refused.
+#include "stars/candidate_grid.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "stars/candidate_grid.h"
 #include "store/observation_store.h"
 #include "support/position_fixtures.h"
 
@@ -43,8 +44,8 @@ std::vector<CandidateKey> plain_gather(const ObservationStore& store, std::size_
 TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
   struct Shape {
     const char* name;
-    std::int32_t spread;   // half-size of each field
-    std::int32_t far;      // offset of the second field, 0 for one field
+    std::int32_t spread;             // half-size of each field
+    std::int32_t far;                // offset of the second field, 0 for one field
     std::int64_t box_low, box_high;  // half-widths drawn from this range
   };
   const Shape shapes[] = {
@@ -64,7 +65,8 @@ TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
         int count = static_cast<int>(uniform(0, 300));
         for (int k = 0; k < count; ++k) {
           std::int32_t far = shape.far != 0 && uniform(0, 1) == 1 ? shape.far : 0;
-          Measurement m = measurement_at(static_cast<std::int32_t>(43200000 + far + uniform(-shape.spread, shape.spread)),
+          Measurement m =
+              measurement_at(static_cast<std::int32_t>(43200000 + far + uniform(-shape.spread, shape.spread)),
                              static_cast<std::int32_t>(1000000 - far / 8 + uniform(-shape.spread, shape.spread)),
                              static_cast<std::uint8_t>(uniform(5, 60)));
           m.free = uniform(0, 4) != 0;
@@ -78,7 +80,8 @@ TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
       for (int query = 0; query < 400; ++query) {
         const std::vector<Measurement>& source = images[static_cast<std::size_t>(uniform(0, 5))];
         if (source.empty()) continue;
-        const Measurement& centre = source[static_cast<std::size_t>(uniform(0, static_cast<std::int64_t>(source.size()) - 1))];
+        const Measurement& centre =
+            source[static_cast<std::size_t>(uniform(0, static_cast<std::int64_t>(source.size()) - 1))];
         std::int64_t ra_half = uniform(shape.box_low, shape.box_high);
         std::int64_t dec_half = uniform(shape.box_low, shape.box_high);
         OpenBox box{centre.ra - ra_half, centre.ra + ra_half, centre.dec - dec_half, centre.dec + dec_half};

@@ -2,13 +2,13 @@
 // for 1/4, 1/2 and 3/4 (mean of two neighbours rounded half up when the
 // position is whole), outlier fences three quartile distances outside the
 // quartiles, and the extreme values that are not beyond the fences.
+#include "stars/curve_statistics.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "stars/curve_statistics.h"
 
 namespace varisift {
 namespace {
@@ -25,14 +25,14 @@ TEST(QuartilesOfSorted, TakeTheEntryOrTheHalfUpMeanOfTwo) {
     std::int16_t lower, median, upper;
   };
   const Case cases[] = {
-      {{10, 20, 30, 40, 50, 60, 70}, 20, 40, 60},                  // n = 7: c2, c4, c6
-      {{1, 2, 3, 4, 5, 6, 7, 8}, 3, 5, 7},                         // n = 8: H(2.5), H(4.5), H(6.5)
-      {{1, 2, 3, 4, 5, 6, 7, 8, 9}, 3, 5, 7},                      // n = 9: c3, c5, c7
-      {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 3, 6, 8},                  // n = 10: c3, H(5.5), c8
-      {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 4, 7, 10},         // n = 12: H(3.5), H(6.5), H(9.5)
-      {{1500, 1501}, 1500, 1501, 1501},                            // 1500.5 goes up
-      {{-3, -2}, -3, -2, -2},                                      // -2.5 goes up too
-      {{-10, -9, -2, -1}, -9, -5, -1},                             // H(-9.5), H(-5.5), H(-1.5)
+      {{10, 20, 30, 40, 50, 60, 70}, 20, 40, 60},           // n = 7: c2, c4, c6
+      {{1, 2, 3, 4, 5, 6, 7, 8}, 3, 5, 7},                  // n = 8: H(2.5), H(4.5), H(6.5)
+      {{1, 2, 3, 4, 5, 6, 7, 8, 9}, 3, 5, 7},               // n = 9: c3, c5, c7
+      {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 3, 6, 8},           // n = 10: c3, H(5.5), c8
+      {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 4, 7, 10},  // n = 12: H(3.5), H(6.5), H(9.5)
+      {{1500, 1501}, 1500, 1501, 1501},                     // 1500.5 goes up
+      {{-3, -2}, -3, -2, -2},                               // -2.5 goes up too
+      {{-10, -9, -2, -1}, -9, -5, -1},                      // H(-9.5), H(-5.5), H(-1.5)
       {{5}, 5, 5, 5},
       {{}, 0, 0, 0},
   };
@@ -77,15 +77,35 @@ TEST(LightCurveStatistics, FencesAndInlierExtremes) {
     std::int16_t lower_fence, upper_fence, inlier_min, inlier_max;
   };
   const Case cases[] = {
-      {"equal quartiles close the fences on their value", {1000, 1050, 1000, 990, 1000, 1000, 1000}, 30, 1000, 1000,
-       1000, 1000},
-      {"an entry on the upper fence is an inlier extreme", {1000, 1001, 1002, 1003, 1004, 1005, 1017}, 30, 989, 1017,
-       1000, 1017},
-      {"an entry on the lower fence is an inlier extreme", {989, 1001, 1002, 1003, 1004, 1005, 1006}, 30, 989, 1017,
-       989, 1006},
+      {"equal quartiles close the fences on their value",
+       {1000, 1050, 1000, 990, 1000, 1000, 1000},
+       30,
+       1000,
+       1000,
+       1000,
+       1000},
+      {"an entry on the upper fence is an inlier extreme",
+       {1000, 1001, 1002, 1003, 1004, 1005, 1017},
+       30,
+       989,
+       1017,
+       1000,
+       1017},
+      {"an entry on the lower fence is an inlier extreme",
+       {989, 1001, 1002, 1003, 1004, 1005, 1006},
+       30,
+       989,
+       1017,
+       989,
+       1006},
       {"entries one beyond the fences are not", {988, 1001, 1002, 1003, 1004, 1005, 1018}, 30, 989, 1017, 1001, 1005},
-      {"fences of 2.5 quartile distances go half up", {1000, 1001, 1002, 1003, 1004, 1006, 1100}, 25, 989, 1019,
-       1000, 1006},
+      {"fences of 2.5 quartile distances go half up",
+       {1000, 1001, 1002, 1003, 1004, 1006, 1100},
+       25,
+       989,
+       1019,
+       1000,
+       1006},
       // The fences keep the low 16 bits: 4 x -5000 - 3 x 4512 = -33536 is
       // 32000, 4 x 4512 + 3 x 5000 = 33048 is -32488; each scan then stops
       // at the last entry it may read.

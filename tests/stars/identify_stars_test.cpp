@@ -2,6 +2,8 @@
 // direct scan (first free candidate in index order inside the reference's
 // box, references in index order, images in time order), on randomised
 // series of every awkward kind; plus the console and report lines.
+#include "stars/identify_stars.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "io/report_channel.h"
-#include "stars/identify_stars.h"
 #include "stars/image_order.h"
 #include "stars/search_box.h"
 #include "store/observation_store.h"
@@ -27,14 +28,14 @@ struct SeriesShape {
   const char* name;
   int images;
   int stars;
-  std::int32_t dec_centre;    // 1/100 arcsec
-  std::int32_t spread;        // half-size of the field, 1/100 arcsec and ms
-  std::int32_t jitter;        // position noise between images
-  int fwhm_low, fwhm_high;    // tenths of an arcsecond, before the 8-bit cut
-  double missing;             // chance a star is not measured in an image
-  bool equal_times;           // several images share a time stamp
-  bool moving;                // one object drifts across the field
-  bool two_fields = false;    // every other star in a second field far away
+  std::int32_t dec_centre;  // 1/100 arcsec
+  std::int32_t spread;      // half-size of the field, 1/100 arcsec and ms
+  std::int32_t jitter;      // position noise between images
+  int fwhm_low, fwhm_high;  // tenths of an arcsecond, before the 8-bit cut
+  double missing;           // chance a star is not measured in an image
+  bool equal_times;         // several images share a time stamp
+  bool moving;              // one object drifts across the field
+  bool two_fields = false;  // every other star in a second field far away
 };
 
 ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
@@ -64,8 +65,7 @@ ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
         meas.push_back(measurement_at(static_cast<std::int32_t>(ra + uniform(-shape.jitter, shape.jitter)),
                                       static_cast<std::int32_t>(dec + uniform(-shape.jitter, shape.jitter)), fwhm));
       }
-      if (shape.moving)
-        meas.push_back(measurement_at(43200000 - shape.spread + i * 40, shape.dec_centre + i * 40, 30));
+      if (shape.moving) meas.push_back(measurement_at(43200000 - shape.spread + i * 40, shape.dec_centre + i * 40, 30));
       std::shuffle(meas.begin(), meas.end(), rng);
     }
     int minute = shape.equal_times ? static_cast<int>(uniform(0, 3)) : static_cast<int>(uniform(0, 59));
@@ -80,7 +80,8 @@ void expect_same_stars(const ObservationStore& indexed, const ObservationStore& 
   ASSERT_EQ(indexed.stars.count(), direct.stars.count()) << what;
   for (std::size_t i = 1; i <= indexed.image_count(); ++i)
     for (std::size_t k = 0; k < indexed.images[i].meas.size(); ++k) {
-      ASSERT_EQ(indexed.images[i].meas[k].star, direct.images[i].meas[k].star) << what << " image " << i << " meas " << k + 1;
+      ASSERT_EQ(indexed.images[i].meas[k].star, direct.images[i].meas[k].star)
+          << what << " image " << i << " meas " << k + 1;
       ASSERT_EQ(indexed.images[i].meas[k].free, direct.images[i].meas[k].free) << what;
     }
   ASSERT_EQ(indexed.stars.images_seen, direct.stars.images_seen) << what;
@@ -153,8 +154,8 @@ TEST(IdentifyStars, ReferenceWithFwhmZeroMatchesNothingButCreatesItsStar) {
 
 TEST(IdentifyStars, NoMatchAcrossZeroHours) {
   ObservationStore store;
-  add_image(store, "20170301180000", {measurement_at(1000, 0, 30)});         // 0h 00m 01s
-  add_image(store, "20170301181000", {measurement_at(86399000, 0, 30)});     // 23h 59m 59s
+  add_image(store, "20170301180000", {measurement_at(1000, 0, 30)});      // 0h 00m 01s
+  add_image(store, "20170301181000", {measurement_at(86399000, 0, 30)});  // 23h 59m 59s
   ReportChannel out;
   identify_stars(store, out);
   EXPECT_EQ(store.stars.images_seen[1], 1);
@@ -167,7 +168,8 @@ TEST(IdentifyStars, PoleBoxHoldsEveryRightAscension) {
   SearchBox south = search_box(measurement_at(0, -32400000, 30));
   EXPECT_EQ(south.ra_window, ra_window_cap);
   // Southern boxes are as wide as northern ones at the same distance from the equator.
-  EXPECT_EQ(search_box(measurement_at(0, -16200000, 30)).ra_window, search_box(measurement_at(0, 16200000, 30)).ra_window);
+  EXPECT_EQ(search_box(measurement_at(0, -16200000, 30)).ra_window,
+            search_box(measurement_at(0, 16200000, 30)).ra_window);
   // 3.0 arcsec at the equator: 100 x 30 / 15 = 200 ms of time.
   EXPECT_EQ(search_box(measurement_at(0, 0, 30)).ra_window, 200);
 }

@@ -1,12 +1,13 @@
 // Light-curve assembly: per-image trend offsets against the faintest floored
 // image mean among the star's images, the curve in time order, its extremes,
 // and whether the star has enough measurements to go on.
+#include "stars/light_curve.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "stars/light_curve.h"
 #include "support/detect_fixtures.h"
 
 namespace varisift {

@@ -32,14 +32,15 @@ const std::string row4 =
 const std::string heading_ra =
     "     RA           dRA        Dec.        dDec     G      dG         x        y      Flux  FWHM   Peak    Fit";
 const std::string heading_units =
-    "   h  m   s        \"       \xB0  '   \"       \"      mag     mag                         ADU    \"     SNR    RMS";
+    "   h  m   s        \"       \xB0  '   \"       \"      mag     mag                         ADU    \"     SNR    "
+    "RMS";
 const std::string dashes(109, '-');
 const std::string table_end = "08:30:15 - Astrometry of Image 9 (next.fit): \n";
 const std::string indent(15, ' ');
 
 std::string image(int n, std::string_view path, std::string_view clock = "19:04:07.2") {
-  return "           Image " + std::to_string(n) + ": " + std::string(path) +
-         "\n           Time Stamp: 2019 10 12, " + std::string(clock) + " UT\n";
+  return "           Image " + std::to_string(n) + ": " + std::string(path) + "\n           Time Stamp: 2019 10 12, " +
+         std::string(clock) + " UT\n";
 }
 
 std::string lines(const std::vector<std::string>& rows) {
@@ -162,8 +163,8 @@ TEST(LogParser, TimeStampFromTheTimeLine) {
 }
 
 TEST(LogParser, DuplicateImageIsReportedAndStillSelectsItsTable) {
-  const Scan s = scan(image(1, "D:\\a.fit") + image(2, "D:\\b.fit") + image(3, "D:\\a.fit") +
-                      image(4, "D:\\a.fit") + "08:30:14 - Astrometry done\n " + dashes + "\n" + lines({row1}));
+  const Scan s = scan(image(1, "D:\\a.fit") + image(2, "D:\\b.fit") + image(3, "D:\\a.fit") + image(4, "D:\\a.fit") +
+                      "08:30:14 - Astrometry done\n " + dashes + "\n" + lines({row1}));
   EXPECT_EQ(s.console, "File 'D:\\a.fit' has a multiple entry.\r\nFile 'D:\\a.fit' has a multiple entry.\r\n");
   ASSERT_EQ(s.store.image_count(), 2);
   EXPECT_EQ(s.store.images[1].meas_count(), 1);
@@ -229,7 +230,7 @@ TEST(LogParser, LaterTableReplacesTheEarlierOne) {
   const Image& img = s.store.images.at(1);
   ASSERT_EQ(img.meas_count(), 80);
   EXPECT_EQ(img.measurement(80).ra, 10786559);
-  const std::array<std::int64_t, 10> sums = {80 * 10786559, 80 * 10806562, 80 * 360, 80 * 67, 80 * 1584,
+  const std::array<std::int64_t, 10> sums = {80 * 10786559, 80 * 10806562, 80 * 360, 80 * 67,  80 * 1584,
                                              80 * 5,        80 * 92250,    80 * 26,  80 * 430, 80 * 93};
   EXPECT_EQ(sums_of(img), sums);
 }
@@ -238,9 +239,8 @@ TEST(LogParser, StopsTheRun) {
   std::string many_images, many_rows;
   for (int i = 1; i <= 210; ++i) many_images += image(i, "D:\\f\\img" + std::to_string(i) + ".fit");
   for (int i = 0; i < 20000; ++i) many_rows += row1 + "\n";
-  const std::string not_found =
-      "' not found. Severe program or data error. Please send Skymenso.log file to " + std::string(contact_address) +
-      "\r\nEnd of program\r\n";
+  const std::string not_found = "' not found. Severe program or data error. Please send Skymenso.log file to " +
+                                std::string(contact_address) + "\r\nEnd of program\r\n";
   struct Row {
     const char* what;
     std::string log;
@@ -269,11 +269,12 @@ TEST(LogParser, StopsTheRun) {
 }
 
 TEST(LogParser, MixedLineEndsAndLatin1Bytes) {
-  const Scan s = scan("08:29:42 - Start 2019/10/13\r\n           Image 1: D:\\Beob\\M\xF6we-01.fit\r"
-                      "           Time Stamp: 2019 10 12, 19:04:07.2 UT\n"
-                      "08:30:14 - Photometry of Image 1 (M\xF6we-01.fit): \r" +
-                      heading_ra + "\r\n" + heading_units + "\r " + dashes + "\n" + row1 + "\r" + row2 + "\r\n" +
-                      row3 + "\n\r" + image(2, "D:\\Beob\\M\xF6we-02.fit", " 9:05:07.0"));
+  const Scan s = scan(
+      "08:29:42 - Start 2019/10/13\r\n           Image 1: D:\\Beob\\M\xF6we-01.fit\r"
+      "           Time Stamp: 2019 10 12, 19:04:07.2 UT\n"
+      "08:30:14 - Photometry of Image 1 (M\xF6we-01.fit): \r" +
+      heading_ra + "\r\n" + heading_units + "\r " + dashes + "\n" + row1 + "\r" + row2 + "\r\n" + row3 + "\n\r" +
+      image(2, "D:\\Beob\\M\xF6we-02.fit", " 9:05:07.0"));
   ASSERT_EQ(s.store.image_count(), 2);
   EXPECT_EQ(s.store.images[1].name, "D:\\Beob\\M\xF6we-01.fit");
   EXPECT_EQ(s.store.images[1].time, "20191012190407");

@@ -8,25 +8,28 @@
 #include <random>
 #include <string>
 
-#include "text/number_text.h"
-#include "text/text.h"
 #include "io/line_reader.h"
 #include "io/report_channel.h"
 #include "store/log_parser.h"
 #include "store/measurement_line.h"
 #include "store/observation_store.h"
+#include "text/number_text.h"
+#include "text/text.h"
 
 namespace varisift {
 namespace {
 
 // The plain reading of every column.
-double column(std::string_view line, int first, int last) { return text_to_number(mid_text(line, first, last - first + 1)); }
+double column(std::string_view line, int first, int last) {
+  return text_to_number(mid_text(line, first, last - first + 1));
+}
 double sgn(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 std::int64_t magnitude(std::int64_t v) { return v >= 0 ? v : (v == INT64_MIN ? INT64_MAX : -v); }
 
 MeasurementValues plain_reading(std::string_view l) {
   MeasurementValues v;
-  v.ra = round_to_s32(column(l, 3, 4) * 3600000 + column(l, 6, 7) * 60000 + column(l, 9, 10) * 1000 + column(l, 12, 14));
+  v.ra =
+      round_to_s32(column(l, 3, 4) * 3600000 + column(l, 6, 7) * 60000 + column(l, 9, 10) * 1000 + column(l, 12, 14));
   double dec = column(l, 27, 28) * 360000 + column(l, 30, 31) * 6000 + column(l, 33, 34) * 100 + column(l, 36, 37);
   if (find_text(1, mid_text(l, 26, 2), "-") > 0) dec = -dec;
   v.dec = round_to_s32(dec);
@@ -87,17 +90,18 @@ TEST(MeasurementColumns, LargeTableReadOnTwoCoresEqualsLineByLine) {
   std::vector<std::string> lines;
   for (int k = 0; k < 9000; ++k) {
     char line[128];
-    std::snprintf(line, sizeof line,
-                  "  %02u %02u %02u.%03u   %+.2f   %c%02u %02u %02u.%02u   %+.2f   %5.2f   %+.2f   1526.25   846.66 %7u   %2u.%u"
-                  "  %4u.%u  %u.%03u",
-                  r(24), r(60), r(60), r(1000), (r(200)) / 100.0 - 1, r(2) ? '+' : '-',
-                  r(90), r(60), r(60), r(100), (r(200)) / 100.0 - 1, 8 + (r(1200)) / 100.0,
-                  (r(100)) / 100.0 - 0.5, r(9999999), r(30), r(10), r(9999), r(10),
-                  r(10), r(1000));
+    std::snprintf(
+        line, sizeof line,
+        "  %02u %02u %02u.%03u   %+.2f   %c%02u %02u %02u.%02u   %+.2f   %5.2f   %+.2f   1526.25   846.66 %7u   %2u.%u"
+        "  %4u.%u  %u.%03u",
+        r(24), r(60), r(60), r(1000), (r(200)) / 100.0 - 1, r(2) ? '+' : '-', r(90), r(60), r(60), r(100),
+        (r(200)) / 100.0 - 1, 8 + (r(1200)) / 100.0, (r(100)) / 100.0 - 0.5, r(9999999), r(30), r(10), r(9999), r(10),
+        r(10), r(1000));
     lines.push_back(line);
   }
-  std::string log = "           Image 1: C:\\obs\\big.fit\r\n           Time Stamp: 2019 10 12, 19:04:07.2 UT\r\n"
-                    "Photometry of Image 1 (big.fit):\r\n ----------\r\n";
+  std::string log =
+      "           Image 1: C:\\obs\\big.fit\r\n           Time Stamp: 2019 10 12, 19:04:07.2 UT\r\n"
+      "Photometry of Image 1 (big.fit):\r\n ----------\r\n";
   for (const std::string& l : lines) log += l + "\r\n";
   log += "end\r\n";
   std::FILE* file = std::tmpfile();

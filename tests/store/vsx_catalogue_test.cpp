@@ -51,7 +51,11 @@ void PrintTo(const Entry& e, std::ostream* os) {
 TEST(VsxCatalogue, ReadsTheColumnsOfALine) {
   // 198.30567 deg = 13h13m13.361s; +28.05533 deg; 16.186 mag rounded.
   const Entry base{100000, 47593361, 10099919, 1619, "CSS_J131313.4+280319"};
-  auto with = [&](auto change) { Entry e = base; change(e); return e; };
+  auto with = [&](auto change) {
+    Entry e = base;
+    change(e);
+    return e;
+  };
   struct Row {
     const char* what;
     std::string line;

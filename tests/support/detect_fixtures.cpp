@@ -6,8 +6,8 @@
 #include "io/line_reader.h"
 #include "io/report_channel.h"
 #include "stars/identify_stars.h"
-#include "support/star_entries.h"
 #include "store/log_parser.h"
+#include "support/star_entries.h"
 
 namespace varisift::detect_fixtures {
 

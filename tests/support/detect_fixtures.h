@@ -32,7 +32,8 @@ struct LogLine {
 inline constexpr std::string_view log_heading_1 =
     "     RA           dRA        Dec.        dDec     G      dG         x        y      Flux  FWHM   Peak    Fit";
 inline constexpr std::string_view log_heading_2 =
-    "   h  m   s        \"       deg  '   \"       \"      mag     mag                         ADU    \"     SNR    RMS";
+    "   h  m   s        \"       deg  '   \"       \"      mag     mag                         ADU    \"     SNR    "
+    "RMS";
 
 // One image of a log: its time stamp YYYYMMDDhhmmss and its table lines
 // (no photometry table at all when there are none).

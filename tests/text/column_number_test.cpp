@@ -1,13 +1,14 @@
 // The quick reading of column numbers gives exactly text_to_number's value,
 // sign of zero included, on random fields of digits, signs, points,
 // exponents, blanks and junk.
+#include "text/column_number.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
 #include <string>
 
-#include "text/column_number.h"
 #include "text/number_text.h"
 
 namespace varisift {

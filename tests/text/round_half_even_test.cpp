@@ -15,10 +15,25 @@ namespace {
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 TEST(RoundHalfEven, MatchesNearbyint) {
-  const double cases[] = {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, 4503599627370495.5,
-                          4503599627370497.0, 9007199254740993.0, -0.0, 0.0, 1e300, -1e-300,
-                          std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                          34.72222222222222, 152450000.5, -152450000.5};
+  const double cases[] = {0.5,
+                          1.5,
+                          2.5,
+                          -0.5,
+                          -1.5,
+                          -2.5,
+                          0.49999999999999994,
+                          4503599627370495.5,
+                          4503599627370497.0,
+                          9007199254740993.0,
+                          -0.0,
+                          0.0,
+                          1e300,
+                          -1e-300,
+                          std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(),
+                          34.72222222222222,
+                          152450000.5,
+                          -152450000.5};
   for (double x : cases) EXPECT_TRUE(same_bits(round_half_even(x), std::nearbyint(x))) << x;
   EXPECT_TRUE(std::isnan(round_half_even(std::numeric_limits<double>::quiet_NaN())));
 

@@ -28,8 +28,7 @@ std::int64_t days_from_civil(int year, int month, int day) {
   const std::int64_t year_of_era = y - era * years_per_era;
   const std::int64_t shifted_month = month > 2 ? month - 3 : month + 9;
   const std::int64_t day_of_year = (153 * shifted_month + 2) / 5 + day - 1;
-  const std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
   return era * days_per_era + day_of_era - unix_epoch_shift;
 }
 
@@ -46,10 +45,8 @@ CalendarTime calendar_time(std::int64_t tenths) {
   const std::int64_t z = days + unix_epoch_shift;
   const std::int64_t era = floor_div(z, days_per_era);
   const std::int64_t day_of_era = z - era * days_per_era;
-  const std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year =
-      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const std::int64_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
   t.day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
   t.month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);

@@ -17,14 +17,14 @@ constexpr int first_id = 100000;
 constexpr int max_id_step = 5;
 constexpr double e5 = 100000.0;
 constexpr std::int32_t full_circle_e5 = 36000000;
-constexpr double catalogue_position_sigma = 0.3;   // arcseconds
+constexpr double catalogue_position_sigma = 0.3;  // arcseconds
 constexpr double catalogue_mag_sigma = 0.05;
-constexpr double suspected_share = 0.15;           // flag "1" among listed variables
-constexpr double period_share = 0.7;               // periodic entries that list a period
+constexpr double suspected_share = 0.15;  // flag "1" among listed variables
+constexpr double period_share = 0.7;      // periodic entries that list a period
 constexpr double two_decimals_share = 0.10;
 constexpr double one_decimal_share = 0.05;
 constexpr double uncertain_share = 0.05;
-constexpr int in_field_share = 4;                  // one filler in this many lies in the field
+constexpr int in_field_share = 4;  // one filler in this many lies in the field
 constexpr double min_filler_distance_arcsec = 10.0;
 constexpr int placement_tries = 20;
 constexpr double filler_min_mag = 8.0;
@@ -40,17 +40,17 @@ constexpr double e4 = 10000.0;
 constexpr double e10 = 1e10;
 constexpr double thousand = 1000.0;
 constexpr double degrees_per_hour = 15.0;
-constexpr double arcsec_per_unit = 3600.0;     // seconds per hour, arcseconds per degree
+constexpr double arcsec_per_unit = 3600.0;  // seconds per hour, arcseconds per degree
 constexpr long long seconds_per_day = 86400;
 
 constexpr std::array<std::string_view, 5> pulsating_types = {"RRAB", "RRC", "DSCT", "HADS", "CEP"};
 constexpr std::array<std::string_view, 4> eclipsing_types = {"EA", "EB", "EW", "EA:"};
 constexpr std::array<std::string_view, 4> trend_types = {"SR", "L", "M", "SRB"};
-constexpr std::array<std::string_view, 12> filler_types = {
-    "VAR", "MISC", "ROT", "BY", "YSO", "L", "SR|L", "EA", "EW", "RRAB", "E|ROT", "DSCT|EC|ESD"};
+constexpr std::array<std::string_view, 12> filler_types = {"VAR",  "MISC", "ROT", "BY",   "YSO",   "L",
+                                                           "SR|L", "EA",   "EW",  "RRAB", "E|ROT", "DSCT|EC|ESD"};
 constexpr std::array<std::string_view, 10> bands = {"V", "CV", "G", "r", "g", "Hp", "TG", "I", "B", "CR"};
-constexpr std::array<std::string_view, 12> constellations = {
-    "Vir", "Psc", "Aur", "Oph", "Ori", "Cep", "UMi", "Cet", "Aqr", "Per", "Cas", "Peg"};
+constexpr std::array<std::string_view, 12> constellations = {"Vir", "Psc", "Aur", "Oph", "Ori", "Cep",
+                                                             "UMi", "Cet", "Aqr", "Per", "Cas", "Peg"};
 
 template <std::size_t N>
 std::string pick(const std::array<std::string_view, N>& list, Random& random) {
@@ -63,8 +63,8 @@ std::string j_name(double ra_deg, double dec_deg, int ra_decimals, int dec_decim
   for (int i = 0; i < ra_decimals; ++i) {
     ra_scale *= 10;
   }
-  const long long ra = static_cast<long long>(std::floor(wrap_degrees(ra_deg) / degrees_per_hour *
-                                                         arcsec_per_unit * static_cast<double>(ra_scale))) %
+  const long long ra = static_cast<long long>(std::floor(wrap_degrees(ra_deg) / degrees_per_hour * arcsec_per_unit *
+                                                         static_cast<double>(ra_scale))) %
                        (seconds_per_day * ra_scale);
   const long long ra_seconds = ra / ra_scale;
   std::string text = "J";
@@ -105,9 +105,12 @@ std::string digits(Random& random, int count) {
 std::string entry_name(double ra_deg, double dec_deg, Random& random) {
   constexpr int styles = 8;
   switch (random.below(styles)) {
-    case 0: return "ASASSN-V " + j_name(ra_deg, dec_deg, 2, 1);
-    case 1: return "ZTF " + j_name(ra_deg, dec_deg, 2, 1);
-    case 2: return "CSS_" + j_name(ra_deg, dec_deg, 1, 0);
+    case 0:
+      return "ASASSN-V " + j_name(ra_deg, dec_deg, 2, 1);
+    case 1:
+      return "ZTF " + j_name(ra_deg, dec_deg, 2, 1);
+    case 2:
+      return "CSS_" + j_name(ra_deg, dec_deg, 1, 0);
     case 3: {
       const long long ra = std::llround(wrap_degrees(ra_deg) * e4);
       std::string name = "ATO J";
@@ -121,14 +124,17 @@ std::string entry_name(double ra_deg, double dec_deg, Random& random) {
       append_zero_padded(name, dec % 10000, 4);
       return name;
     }
-    case 4: return "NSVS " + digits(random, 8);
-    case 5: return "GSC " + digits(random, 4) + "-" + digits(random, 5);
+    case 4:
+      return "NSVS " + digits(random, 8);
+    case 5:
+      return "GSC " + digits(random, 4) + "-" + digits(random, 5);
     case 6: {
       std::string name = "V";
       append_zero_padded(name, 1 + static_cast<long long>(random.below(2999)), 4);
       return name + " " + pick(constellations, random);
     }
-    default: return "Gaia DR2 " + digits(random, 19);
+    default:
+      return "Gaia DR2 " + digits(random, 19);
   }
 }
 
@@ -172,9 +178,15 @@ VsxEntry variable_entry(const SkyObject& star, int object, Random& random) {
   entry.name = entry_name(star.ra_deg, star.dec_deg, random);
   entry.flag = random.chance(suspected_share) ? '1' : '0';
   switch (star.kind) {
-    case VariableKind::pulsating: entry.type = pick(pulsating_types, random); break;
-    case VariableKind::eclipsing: entry.type = pick(eclipsing_types, random); break;
-    default: entry.type = pick(trend_types, random); break;
+    case VariableKind::pulsating:
+      entry.type = pick(pulsating_types, random);
+      break;
+    case VariableKind::eclipsing:
+      entry.type = pick(eclipsing_types, random);
+      break;
+    default:
+      entry.type = pick(trend_types, random);
+      break;
   }
   set_magnitudes(entry, star.mag + random.normal(0.0, catalogue_mag_sigma), star.amplitude_mag, random);
   if (star.kind != VariableKind::trend && random.chance(period_share)) {
@@ -195,8 +207,7 @@ bool near_a_star(const std::vector<SkyObject>& objects, double ra, double dec) {
   return false;
 }
 
-VsxEntry filler_entry(const SeriesOptions& options, const std::vector<SkyObject>& objects, int index,
-                      Random& random) {
+VsxEntry filler_entry(const SeriesOptions& options, const std::vector<SkyObject>& objects, int index, Random& random) {
   VsxEntry entry;
   double ra = 0;
   double dec = 0;
@@ -231,8 +242,7 @@ VsxEntry filler_entry(const SeriesOptions& options, const std::vector<SkyObject>
 
 }  // namespace
 
-std::vector<VsxEntry> build_catalogue(const SeriesOptions& options, std::vector<SkyObject>& objects,
-                                      Random& random) {
+std::vector<VsxEntry> build_catalogue(const SeriesOptions& options, std::vector<SkyObject>& objects, Random& random) {
   std::vector<int> variables;
   for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
     if (objects[static_cast<std::size_t>(i)].kind != VariableKind::constant) {
@@ -244,8 +254,9 @@ std::vector<VsxEntry> build_catalogue(const SeriesOptions& options, std::vector<
                                 static_cast<int>(variables.size()));
   // Which variables are listed, and which of those carry flag "2".
   for (int k = 0; k < listed; ++k) {
-    const int pick_at = k + static_cast<int>(random.below(static_cast<std::uint64_t>(variables.size()) -
-                                                          static_cast<std::uint64_t>(k)));
+    const int pick_at =
+        k +
+        static_cast<int>(random.below(static_cast<std::uint64_t>(variables.size()) - static_cast<std::uint64_t>(k)));
     std::swap(variables[static_cast<std::size_t>(k)], variables[static_cast<std::size_t>(pick_at)]);
   }
   const int flagged = std::clamp(static_cast<int>(std::llround(listed * options.vsx_flag2_fraction)), 0, listed);

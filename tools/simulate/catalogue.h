@@ -12,7 +12,6 @@
 namespace varisift::simulate {
 
 // Builds the entries and sets SkyObject::vsx_entry of the catalogued stars.
-std::vector<VsxEntry> build_catalogue(const SeriesOptions& options, std::vector<SkyObject>& objects,
-                                      Random& random);
+std::vector<VsxEntry> build_catalogue(const SeriesOptions& options, std::vector<SkyObject>& objects, Random& random);
 
 }  // namespace varisift::simulate

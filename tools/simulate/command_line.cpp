@@ -189,8 +189,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     }
     const std::string original = name;
     if (!apply_option(name, value, c)) {
-      c.error = name.empty() ? "unknown option '" + original + "'"
-                             : "bad value '" + value + "' for " + original;
+      c.error = name.empty() ? "unknown option '" + original + "'" : "bad value '" + value + "' for " + original;
       return c;
     }
   }

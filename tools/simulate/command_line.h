@@ -10,12 +10,12 @@
 namespace varisift::simulate {
 
 struct CommandLine {
-  SeriesOptions options;        // the preset (if any) with the options applied
-  std::string out_dir = ".";    // folder for Skymensor.log and vsx.dat
-  bool write_truth = false;     // also write truth.txt
+  SeriesOptions options;      // the preset (if any) with the options applied
+  std::string out_dir = ".";  // folder for Skymensor.log and vsx.dat
+  bool write_truth = false;   // also write truth.txt
   bool show_help = false;
   bool list_presets = false;
-  std::string error;            // empty when the command line is good
+  std::string error;  // empty when the command line is good
 };
 
 // Reads the arguments (without the program name). The preset is applied

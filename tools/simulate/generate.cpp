@@ -49,8 +49,8 @@ SeriesOptions normalised(const SeriesOptions& input) {
   o.cadence_seconds = std::max(o.cadence_seconds, min_cadence_seconds);
   o.field_arcmin = std::clamp(o.field_arcmin, 0.1, max_field_arcmin);
   const double half_deg = o.field_arcmin / arcmin_per_degree / 2.0;
-  o.center_dec_deg = std::clamp(o.center_dec_deg, -90.0 + half_deg + pole_margin_deg,
-                                90.0 - half_deg - pole_margin_deg);
+  o.center_dec_deg =
+      std::clamp(o.center_dec_deg, -90.0 + half_deg + pole_margin_deg, 90.0 - half_deg - pole_margin_deg);
   o.stars = std::max(o.stars, 0);
   o.variables = std::clamp(o.variables, 0, o.stars);
   o.faint_margin_mag = std::max(o.faint_margin_mag, 0.0);
@@ -87,8 +87,8 @@ void measure_all(Series& series) {
   }
   const std::vector<StarPlace> places = star_places(series.options, series.objects);
   const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-  const std::size_t workers = std::min<std::size_t>({static_cast<std::size_t>(hardware),
-                                                     static_cast<std::size_t>(max_threads), jobs.size()});
+  const std::size_t workers =
+      std::min<std::size_t>({static_cast<std::size_t>(hardware), static_cast<std::size_t>(max_threads), jobs.size()});
   auto work = [&series, &places, &jobs, workers](std::size_t first) {
     for (std::size_t j = first; j < jobs.size(); j += workers) {
       measure_table(series, places, jobs[j].repeat, *jobs[j].table);

@@ -54,10 +54,14 @@ double variability_offset(const SkyObject& object, double days) {
   }
   const double phase = phase_at(object, days);
   switch (object.kind) {
-    case VariableKind::pulsating: return pulsating_offset(object, phase);
-    case VariableKind::eclipsing: return eclipsing_offset(object, phase);
-    case VariableKind::trend: return trend_offset(object, phase);
-    case VariableKind::constant: break;
+    case VariableKind::pulsating:
+      return pulsating_offset(object, phase);
+    case VariableKind::eclipsing:
+      return eclipsing_offset(object, phase);
+    case VariableKind::trend:
+      return trend_offset(object, phase);
+    case VariableKind::constant:
+      break;
   }
   return 0.0;
 }

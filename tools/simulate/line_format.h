@@ -31,8 +31,7 @@ void append_measurement_line(std::string& out, const Measurement& row);
 
 // A row of the moving-object block: like a table row, but the residual
 // columns hold the offsets along the track (hundredths of an arcsecond).
-void append_motion_line(std::string& out, const Measurement& row, int ra_offset_centi,
-                        int dec_offset_centi);
+void append_motion_line(std::string& out, const Measurement& row, int ra_offset_centi, int dec_offset_centi);
 
 // "           Time Stamp: 2019 10 12, 19:04:07.2 UT" (year at columns 24-27);
 // hours below 10 with a leading blank when hour_blank_padded.

@@ -25,7 +25,6 @@ void append_clock_prefix(std::string& out, std::int64_t clock_seconds);
 // stacking block and the positions added by hand (these only when the
 // minor planet was measured in at least two images of the session).
 // `clock` advances with the blocks.
-void write_session_close(const Series& series, const Session& session, LogSink& sink,
-                         std::int64_t& clock);
+void write_session_close(const Series& series, const Session& session, LogSink& sink, std::int64_t& clock);
 
 }  // namespace varisift::simulate

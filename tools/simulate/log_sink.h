@@ -12,9 +12,9 @@ namespace varisift::simulate {
 
 // What kind of line end follows a line.
 enum class Break {
-  line,         // an ordinary line
-  end_marker,   // after "HH:MM:SS - End"
-  continued,    // inside the wrapped polynomial of an astrometric fit
+  line,        // an ordinary line
+  end_marker,  // after "HH:MM:SS - End"
+  continued,   // inside the wrapped polynomial of an astrometric fit
 };
 
 class LogSink {

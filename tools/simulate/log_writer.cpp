@@ -20,12 +20,12 @@ constexpr char program_version[] = "Skymensor 4.10.0.431";
 constexpr double detector_pixels = 2048.0;
 constexpr double pixel_microns = 9.0;
 constexpr double arcsec_per_radian = 206264.80624709636;
-constexpr double catalogue_area_factor = 1.075;   // catalogue read a little beyond the field
-constexpr int clock_after_listing = 22;           // seconds
+constexpr double catalogue_area_factor = 1.075;  // catalogue read a little beyond the field
+constexpr int clock_after_listing = 22;          // seconds
 constexpr int clock_after_catalogue = 10;
 constexpr int rows_per_clock_second = 5000;
 constexpr double tenths = 10.0;
-constexpr double centis_of_time_per_degree = 24000.0;   // hundredths of a second of time
+constexpr double centis_of_time_per_degree = 24000.0;  // hundredths of a second of time
 constexpr std::int64_t centis_of_time_per_day = 8640000;
 constexpr double tenth_arcsec_per_degree = 36000.0;
 constexpr double microns_per_millimetre = 1000.0;
@@ -34,11 +34,12 @@ constexpr double hundredths = 100.0;
 constexpr char table_header_1[] =
     "     RA           dRA        Dec.        dDec     G      dG         x        y      Flux  FWHM   Peak    Fit";
 constexpr char table_header_2[] =
-    "   h  m   s        \"       \xB0  '   \"       \"      mag     mag                         ADU    \"     SNR    RMS";
+    "   h  m   s        \"       \xB0  '   \"       \"      mag     mag                         ADU    \"     SNR    "
+    "RMS";
 constexpr int table_rule_length = 108;
 
-constexpr const char* fit_suffixes[fit_terms] = {
-    "", "*x'", "*y'", "*x'^2", "*x'*y'", "*y'^2", "*x'^3", "*x'^2*y'", "*x'*y'^2", "*y'^3"};
+constexpr const char* fit_suffixes[fit_terms] = {"",      "*x'",   "*y'",      "*x'^2",    "*x'*y'",
+                                                 "*y'^2", "*x'^3", "*x'^2*y'", "*x'*y'^2", "*y'^3"};
 
 double pixel_scale(const SeriesOptions& options) { return options.field_arcmin * 60.0 / detector_pixels; }
 
@@ -172,9 +173,15 @@ void write_settings(const Series& series, LogSink& sink) {
   out += " 1.0'";
   sink.end();
   switch (options.flipped) {
-    case FlipNote::no: out += "             Image flipped: no"; break;
-    case FlipNote::yes: out += "             Image flipped: yes"; break;
-    case FlipNote::horizontally: out += "             Image flipped:  horizontally"; break;
+    case FlipNote::no:
+      out += "             Image flipped: no";
+      break;
+    case FlipNote::yes:
+      out += "             Image flipped: yes";
+      break;
+    case FlipNote::horizontally:
+      out += "             Image flipped:  horizontally";
+      break;
   }
   sink.end();
   out += block_indent;
@@ -189,8 +196,9 @@ void write_settings(const Series& series, LogSink& sink) {
   out += block_indent;
   out += "Settings for Object Detection:";
   sink.end();
-  out += "             Aperture Radius = 5, Detection Limit = 4.0, Min.FWHM = 1.00, PSF-Fit RMS = 0.30, "
-         "Search Radius = 1.75";
+  out +=
+      "             Aperture Radius = 5, Detection Limit = 4.0, Min.FWHM = 1.00, PSF-Fit RMS = 0.30, "
+      "Search Radius = 1.75";
   sink.end();
   out += block_indent;
   out += "Settings for Reference Star Matching:";

@@ -21,8 +21,7 @@ constexpr int exit_usage = 2;
 constexpr int exit_io = 1;
 constexpr std::size_t stream_buffer_size = 1 << 20;
 
-bool write_file(const std::filesystem::path& path, const Series& series,
-                void (*writer)(const Series&, std::ostream&)) {
+bool write_file(const std::filesystem::path& path, const Series& series, void (*writer)(const Series&, std::ostream&)) {
   std::vector<char> buffer(stream_buffer_size);
   std::ofstream out;
   out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
@@ -90,7 +89,6 @@ int main(int argc, char** argv) {
   std::printf("%zu images, %zu sessions, %zu tables, %zu measurement lines, %zu catalogue entries\n",
               series.images.size(), series.sessions.size(), tables, lines, series.vsx.size());
   std::printf("%s: %llu bytes; generated in %.2f s, written in %.2f s\n", log_path.string().c_str(),
-              static_cast<unsigned long long>(std::filesystem::file_size(log_path, ec)), generated,
-              total - generated);
+              static_cast<unsigned long long>(std::filesystem::file_size(log_path, ec)), generated, total - generated);
   return exit_ok;
 }

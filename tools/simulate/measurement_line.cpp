@@ -1,7 +1,6 @@
 // Rendering of measurement, motion and time-stamp lines; see line_format.h.
-#include "line_format.h"
-
 #include "calendar.h"
+#include "line_format.h"
 #include "text_format.h"
 
 namespace varisift::simulate {
@@ -14,8 +13,8 @@ constexpr std::int32_t ms_per_second = 1000;
 constexpr std::int32_t cas_per_degree = 360000;
 constexpr std::int32_t cas_per_minute = 6000;
 constexpr std::int32_t cas_per_second = 100;
-constexpr int residual_width = 5;    // "+0.09"
-constexpr int motion_width = 8;      // " +488.01"
+constexpr int residual_width = 5;  // "+0.09"
+constexpr int motion_width = 8;    // " +488.01"
 
 void append_residual(std::string& out, int value, bool minus, bool excluded) {
   out += excluded ? '(' : ' ';
@@ -24,9 +23,7 @@ void append_residual(std::string& out, int value, bool minus, bool excluded) {
 }
 
 // Columns 48 to 108 (magnitude onwards), without the magnitude residual.
-void append_magnitude(std::string& out, const Measurement& row) {
-  append_fixed(out, row.mag, 2, 6);
-}
+void append_magnitude(std::string& out, const Measurement& row) { append_fixed(out, row.mag, 2, 6); }
 
 void append_tail(std::string& out, const Measurement& row) {
   append_fixed(out, row.x_hundredths, 2, 9);
@@ -63,34 +60,33 @@ void append_dec_text(std::string& out, std::int32_t dec_cas) {
 
 void append_measurement_line(std::string& out, const Measurement& row) {
   out += "  ";
-  append_ra_text(out, row.ra_ms);                       // 3-14
-  out += "  ";                                          // 15-16
-  append_residual(out, row.ra_residual, row.ra_residual_minus, row.astrometry_excluded);  // 17-23
-  out += "  ";                                          // 24-25
-  append_dec_text(out, row.dec_cas);                    // 26-37
-  out += "  ";                                          // 38-39
+  append_ra_text(out, row.ra_ms);                                                           // 3-14
+  out += "  ";                                                                              // 15-16
+  append_residual(out, row.ra_residual, row.ra_residual_minus, row.astrometry_excluded);    // 17-23
+  out += "  ";                                                                              // 24-25
+  append_dec_text(out, row.dec_cas);                                                        // 26-37
+  out += "  ";                                                                              // 38-39
   append_residual(out, row.dec_residual, row.dec_residual_minus, row.astrometry_excluded);  // 40-46
-  out += ' ';                                           // 47
-  append_magnitude(out, row);                           // 48-53
-  out += "  ";                                          // 54-55
+  out += ' ';                                                                               // 47
+  append_magnitude(out, row);                                                               // 48-53
+  out += "  ";                                                                              // 54-55
   append_residual(out, row.mag_residual, row.mag_residual_minus, row.photometry_excluded);  // 56-62
-  append_tail(out, row);                                // 63-108
+  append_tail(out, row);                                                                    // 63-108
 }
 
-void append_motion_line(std::string& out, const Measurement& row, int ra_offset_centi,
-                        int dec_offset_centi) {
+void append_motion_line(std::string& out, const Measurement& row, int ra_offset_centi, int dec_offset_centi) {
   out += "  ";
-  append_ra_text(out, row.ra_ms);                       // 3-14
+  append_ra_text(out, row.ra_ms);                                      // 3-14
   append_fixed(out, ra_offset_centi, 2, motion_width, Sign::always);   // 15-22
-  out += "   ";                                         // 23-25
-  append_dec_text(out, row.dec_cas);                    // 26-37
+  out += "   ";                                                        // 23-25
+  append_dec_text(out, row.dec_cas);                                   // 26-37
   append_fixed(out, dec_offset_centi, 2, motion_width, Sign::always);  // 38-45
-  out += "  ";                                          // 46-47
-  append_magnitude(out, row);                           // 48-53
-  out += "   ";                                         // 54-56
+  out += "  ";                                                         // 46-47
+  append_magnitude(out, row);                                          // 48-53
+  out += "   ";                                                        // 54-56
   append_fixed(out, row.mag_residual, 2, residual_width, Sign::always,
                row.mag_residual_minus && row.mag_residual == 0);  // 57-61
-  out += ' ';                                           // 62
+  out += ' ';                                                     // 62
   append_tail(out, row);
 }
 

@@ -24,7 +24,7 @@ constexpr double detector_center = 1024.0;
 constexpr double pixel_microns = 9.0;
 constexpr double arcsec_per_radian = 206264.80624709636;
 constexpr double radians_per_degree = 0.017453292519943295;
-constexpr double min_cos_dec = 1e-6;           // keeps 1 / cos(Dec) finite at the pole
+constexpr double min_cos_dec = 1e-6;  // keeps 1 / cos(Dec) finite at the pole
 constexpr double clear_zero_point = 28.25;
 constexpr double zero_point_sigma = 0.01;
 
@@ -33,11 +33,11 @@ constexpr double zero_point_sigma = 0.01;
 constexpr double limit_snr = 5.0;
 constexpr double source_share = 0.3;
 constexpr double sky_share = 0.7;
-constexpr double magnitude_per_snr = 1.0857;   // 2.5 / ln 10
+constexpr double magnitude_per_snr = 1.0857;  // 2.5 / ln 10
 constexpr double noise_floor_mag = 0.004;
 constexpr double cloudy_noise_factor = 1.6;
 constexpr double cloudy_scatter_mag = 0.03;
-constexpr double random_loss = 0.003;          // star on a bad column, in a satellite trail ...
+constexpr double random_loss = 0.003;  // star on a bad column, in a satellite trail ...
 constexpr double min_dropout_scale = 0.01;
 constexpr double max_exponent = 60.0;
 
@@ -46,12 +46,12 @@ constexpr double outlier_max_mag = 1.5;
 
 // Positions and shape.
 constexpr double position_floor_arcsec = 0.02;
-constexpr double position_per_seeing = 0.5;    // times seeing / SNR
-constexpr double fwhm_scatter = 0.04;          // relative
+constexpr double position_per_seeing = 0.5;  // times seeing / SNR
+constexpr double fwhm_scatter = 0.04;        // relative
 constexpr double cosmic_min_fwhm = 0.8;
 constexpr double cosmic_max_fwhm = 1.6;
-constexpr double cosmic_bright_range = 1.5;    // mag above the limit
-constexpr double peak_scatter = 0.05;          // relative
+constexpr double cosmic_bright_range = 1.5;  // mag above the limit
+constexpr double peak_scatter = 0.05;        // relative
 constexpr double rms_base = 0.07;
 constexpr double rms_per_inverse_snr = 1.0;
 constexpr double rms_scatter = 0.005;
@@ -65,28 +65,28 @@ constexpr double photometry_drop_chance = 0.08;
 constexpr double unmatched_min_residual = 0.2;
 constexpr double unmatched_max_residual = 3.0;
 constexpr double rotation_sigma_deg = 0.03;
-constexpr double focal_scatter = 0.0005;       // relative
-constexpr double constant_term_sigma = 2e-6;   // radians
+constexpr double focal_scatter = 0.0005;      // relative
+constexpr double constant_term_sigma = 2e-6;  // radians
 
 // Written ranges.
-constexpr int residual_limit = 999;            // +9.99
-constexpr int magnitude_limit = 9999;          // 99.99
-constexpr int magnitude_floor = -999;          // -9.99
-constexpr int fwhm_limit = 999;                // 99.9
+constexpr int residual_limit = 999;    // +9.99
+constexpr int magnitude_limit = 9999;  // 99.99
+constexpr int magnitude_floor = -999;  // -9.99
+constexpr int fwhm_limit = 999;        // 99.9
 constexpr int fwhm_floor = 5;
 constexpr std::int32_t flux_limit = 9999999;
-constexpr std::int32_t peak_limit = 99999;     // 9999.9
-constexpr int rms_limit = 9999;                // 9.999
+constexpr std::int32_t peak_limit = 99999;  // 9999.9
+constexpr int rms_limit = 9999;             // 9.999
 constexpr int rms_floor = 5;
 constexpr double hundredths = 100.0;
 constexpr double tenths = 10.0;
 constexpr double thousandths = 1000.0;
 
 struct ImageFrame {
-  double pixel_scale = 0;     // arcseconds per pixel
-  double pointing_xi = 0;     // arcseconds
+  double pixel_scale = 0;  // arcseconds per pixel
+  double pointing_xi = 0;  // arcseconds
   double pointing_eta = 0;
-  double half_side = 0;       // arcseconds
+  double half_side = 0;  // arcseconds
   bool mirrored = false;
 };
 
@@ -120,22 +120,22 @@ void set_pixel(const ImageFrame& frame, double xi, double eta, Measurement& row)
 }
 
 // The numbers that follow from the signal: magnitude, flux, FWHM, SNR, RMS.
-void set_photometry(const Image& image, double measured_mag, double snr, double fwhm,
-                    Random& random, Measurement& row) {
+void set_photometry(const Image& image, double measured_mag, double snr, double fwhm, Random& random,
+                    Measurement& row) {
   const long long mag = std::llround(measured_mag * hundredths);
   row.mag = static_cast<std::int16_t>(std::clamp<long long>(mag, magnitude_floor, magnitude_limit));
   const double flux = portable_pow10(0.4 * (clear_zero_point - measured_mag - image.extinction_mag));
   row.flux = static_cast<std::int32_t>(std::clamp<long long>(std::llround(flux), 1, flux_limit));
-  row.fwhm_tenths = static_cast<std::int16_t>(
-      std::clamp<long long>(std::llround(fwhm * tenths), fwhm_floor, fwhm_limit));
+  row.fwhm_tenths =
+      static_cast<std::int16_t>(std::clamp<long long>(std::llround(fwhm * tenths), fwhm_floor, fwhm_limit));
   const double peak = snr * (1.0 + random.normal(0.0, peak_scatter));
   row.peak_tenths = static_cast<std::int32_t>(std::clamp<long long>(std::llround(peak * tenths), 1, peak_limit));
   double rms = rms_base + rms_per_inverse_snr / snr + random.normal(0.0, rms_scatter);
   if (image.cloudy) {
     rms += cloudy_rms;
   }
-  row.rms_thousandths = static_cast<std::int16_t>(
-      std::clamp<long long>(std::llround(rms * thousandths), rms_floor, rms_limit));
+  row.rms_thousandths =
+      static_cast<std::int16_t>(std::clamp<long long>(std::llround(rms * thousandths), rms_floor, rms_limit));
 }
 
 // Residuals of an object that the program could not match to its catalogue.
@@ -151,8 +151,8 @@ void set_unmatched_residuals(Random& random, Measurement& row) {
   row.photometry_excluded = true;
 }
 
-bool measure_star(const Series& series, const ImageFrame& frame, const Image& image, int index,
-                  const StarPlace& place, double days, Random& random, Measurement& row) {
+bool measure_star(const Series& series, const ImageFrame& frame, const Image& image, int index, const StarPlace& place,
+                  double days, Random& random, Measurement& row) {
   const SeriesOptions& options = series.options;
   const SkyObject& star = series.objects[static_cast<std::size_t>(index)];
   const double true_mag = star.mag + variability_offset(star, days);
@@ -161,13 +161,11 @@ bool measure_star(const Series& series, const ImageFrame& frame, const Image& im
     return false;
   }
   const double snr = snr_at(above_limit);
-  double sigma = std::sqrt((magnitude_per_snr / snr) * (magnitude_per_snr / snr) +
-                           noise_floor_mag * noise_floor_mag);
+  double sigma = std::sqrt((magnitude_per_snr / snr) * (magnitude_per_snr / snr) + noise_floor_mag * noise_floor_mag);
   double mag = true_mag + image.zero_point_offset_mag;
   if (image.cloudy) {
     sigma *= cloudy_noise_factor;
-    mag += image.cloud_gradient_mag * place.xi_arcsec / frame.half_side +
-           random.normal(0.0, cloudy_scatter_mag);
+    mag += image.cloud_gradient_mag * place.xi_arcsec / frame.half_side + random.normal(0.0, cloudy_scatter_mag);
   }
   mag += random.normal(0.0, sigma);
   if (random.chance(options.outlier_probability)) {
@@ -210,8 +208,7 @@ bool measure_mover(const Series& series, const ImageFrame& frame, const Image& i
     return false;
   }
   const double snr = snr_at(above_limit);
-  const double mag = series.mover.mag + image.zero_point_offset_mag +
-                     random.normal(0.0, magnitude_per_snr / snr);
+  const double mag = series.mover.mag + image.zero_point_offset_mag + random.normal(0.0, magnitude_per_snr / snr);
   row.ra_ms = ra_ms_of(ra);
   row.dec_cas = dec_cas_of(dec);
   set_pixel(frame, xi, eta, row);
@@ -223,8 +220,7 @@ bool measure_mover(const Series& series, const ImageFrame& frame, const Image& i
 }
 
 // A cosmic-ray hit or a hot pixel taken for a faint star.
-Measurement measure_spurious(const Series& series, const ImageFrame& frame, const Image& image,
-                             Random& random) {
+Measurement measure_spurious(const Series& series, const ImageFrame& frame, const Image& image, Random& random) {
   const SeriesOptions& options = series.options;
   Measurement row;
   const double xi = random.uniform(-frame.half_side, frame.half_side);
@@ -238,8 +234,7 @@ Measurement measure_spurious(const Series& series, const ImageFrame& frame, cons
   set_unmatched_residuals(random, row);
   const double above_limit = -random.uniform(0.0, cosmic_bright_range);
   const double mag = options.limit_mag - image.extinction_mag + above_limit;
-  set_photometry(image, mag, snr_at(above_limit), random.uniform(cosmic_min_fwhm, cosmic_max_fwhm),
-                 random, row);
+  set_photometry(image, mag, snr_at(above_limit), random.uniform(cosmic_min_fwhm, cosmic_max_fwhm), random, row);
   row.object = spurious_row;
   return row;
 }
@@ -283,9 +278,8 @@ void mark_references(const Series& series, Random& random, std::vector<Measureme
     const SkyObject& star = series.objects[static_cast<std::size_t>(rows[i].object)];
     return star.mag + star.catalogue_mag_error;
   };
-  std::stable_sort(stars.begin(), stars.end(), [&catalogue_mag](std::size_t a, std::size_t b) {
-    return catalogue_mag(a) < catalogue_mag(b);
-  });
+  std::stable_sort(stars.begin(), stars.end(),
+                   [&catalogue_mag](std::size_t a, std::size_t b) { return catalogue_mag(a) < catalogue_mag(b); });
   const std::size_t reference_count =
       std::min(stars.size(), static_cast<std::size_t>(std::max(series.options.reference_stars, 0)));
   for (std::size_t k = 0; k < stars.size(); ++k) {
@@ -299,8 +293,8 @@ void mark_references(const Series& series, Random& random, std::vector<Measureme
     const double reject = astrometry_reject_arcsec * hundredths;
     row.astrometry_excluded = std::abs(row.ra_residual) > reject || std::abs(row.dec_residual) > reject ||
                               random.chance(astrometry_drop_chance);
-    row.photometry_excluded = std::abs(row.mag_residual) > photometry_reject_mag * hundredths ||
-                              row.outlier || random.chance(photometry_drop_chance);
+    row.photometry_excluded = std::abs(row.mag_residual) > photometry_reject_mag * hundredths || row.outlier ||
+                              random.chance(photometry_drop_chance);
   }
 }
 
@@ -384,12 +378,12 @@ void set_fit(const Series& series, const ImageFrame& frame, const Image& image, 
   const double scale = frame.pixel_scale / arcsec_per_radian;
   const double rotation_deg = random.normal(0.0, rotation_sigma_deg);
   const double cross = scale * rotation_deg * radians_per_degree;
-  table.x_fit[0] = coefficient_of(-image.pointing_ra_arcsec / arcsec_per_radian +
-                                  random.normal(0.0, constant_term_sigma));
+  table.x_fit[0] =
+      coefficient_of(-image.pointing_ra_arcsec / arcsec_per_radian + random.normal(0.0, constant_term_sigma));
   table.x_fit[1] = coefficient_of(frame.mirrored ? -scale : scale);
   table.x_fit[2] = coefficient_of(-cross);
-  table.y_fit[0] = coefficient_of(-image.pointing_dec_arcsec / arcsec_per_radian +
-                                  random.normal(0.0, constant_term_sigma));
+  table.y_fit[0] =
+      coefficient_of(-image.pointing_dec_arcsec / arcsec_per_radian + random.normal(0.0, constant_term_sigma));
   table.y_fit[1] = table.x_fit[2];
   table.y_fit[2] = coefficient_of(-scale);
   for (int term = 3; term < fit_terms; ++term) {
@@ -399,17 +393,17 @@ void set_fit(const Series& series, const ImageFrame& frame, const Image& image, 
   }
   double ra = 0;
   double dec = 0;
-  position_at(options.center_ra_deg, options.center_dec_deg, image.pointing_ra_arcsec,
-              image.pointing_dec_arcsec, ra, dec);
-  table.center_ra_centis = static_cast<std::int32_t>(
-      std::llround(wrap_degrees(ra) * ms_of_time_per_degree / tenths) % (ms_per_day_of_time / 10));
+  position_at(options.center_ra_deg, options.center_dec_deg, image.pointing_ra_arcsec, image.pointing_dec_arcsec, ra,
+              dec);
+  table.center_ra_centis = static_cast<std::int32_t>(std::llround(wrap_degrees(ra) * ms_of_time_per_degree / tenths) %
+                                                     (ms_per_day_of_time / 10));
   table.center_dec_tenths = static_cast<std::int32_t>(std::llround(dec * arcsec_per_degree * tenths));
   const double focal_mm = arcsec_per_radian * pixel_microns / thousandths / frame.pixel_scale;
   table.focal_length_tenths =
       static_cast<int>(std::llround(focal_mm * (1.0 + random.normal(0.0, focal_scatter)) * tenths));
   table.rotation_hundredths = static_cast<int>(std::llround(rotation_deg * hundredths));
-  table.zero_point_thousandths = static_cast<int>(std::llround(
-      (clear_zero_point + random.normal(0.0, zero_point_sigma) - image.extinction_mag) * thousandths));
+  table.zero_point_thousandths = static_cast<int>(
+      std::llround((clear_zero_point + random.normal(0.0, zero_point_sigma) - image.extinction_mag) * thousandths));
 }
 
 }  // namespace
@@ -419,16 +413,15 @@ std::vector<StarPlace> star_places(const SeriesOptions& options, const std::vect
   places.reserve(objects.size());
   for (const SkyObject& star : objects) {
     StarPlace place;
-    field_offsets(options.center_ra_deg, options.center_dec_deg, star.ra_deg, star.dec_deg,
-                  place.xi_arcsec, place.eta_arcsec);
+    field_offsets(options.center_ra_deg, options.center_dec_deg, star.ra_deg, star.dec_deg, place.xi_arcsec,
+                  place.eta_arcsec);
     place.cos_dec = std::max(portable_cos_deg(star.dec_deg), min_cos_dec);
     places.push_back(place);
   }
   return places;
 }
 
-void measure_table(const Series& series, const std::vector<StarPlace>& places, int repeat,
-                   PhotometryTable& table) {
+void measure_table(const Series& series, const std::vector<StarPlace>& places, int repeat, PhotometryTable& table) {
   const SeriesOptions& options = series.options;
   const Image& image = series.images[static_cast<std::size_t>(table.image)];
   Random random(stream_seed(options.seed, table_stream + static_cast<std::uint64_t>(table.image) * max_repeats +

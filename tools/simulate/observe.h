@@ -27,7 +27,6 @@ std::vector<StarPlace> star_places(const SeriesOptions& options, const std::vect
 // the limit, the image's zero-point drift, patchy-cloud offsets and now and
 // then a single outlier; rows are sorted by right ascension and cut to
 // options.max_lines_per_image by dropping the faintest.
-void measure_table(const Series& series, const std::vector<StarPlace>& places, int repeat,
-                   PhotometryTable& table);
+void measure_table(const Series& series, const std::vector<StarPlace>& places, int repeat, PhotometryTable& table);
 
 }  // namespace varisift::simulate

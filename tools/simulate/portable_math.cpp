@@ -99,20 +99,28 @@ double portable_log10(double x) { return portable_log(x) / ln10; }
 double portable_sin(double x) {
   double r = 0.0;
   switch (reduce_quarter(x, r)) {
-    case 0: return sin_reduced(r);
-    case 1: return cos_reduced(r);
-    case 2: return -sin_reduced(r);
-    default: return -cos_reduced(r);
+    case 0:
+      return sin_reduced(r);
+    case 1:
+      return cos_reduced(r);
+    case 2:
+      return -sin_reduced(r);
+    default:
+      return -cos_reduced(r);
   }
 }
 
 double portable_cos(double x) {
   double r = 0.0;
   switch (reduce_quarter(x, r)) {
-    case 0: return cos_reduced(r);
-    case 1: return -sin_reduced(r);
-    case 2: return -cos_reduced(r);
-    default: return sin_reduced(r);
+    case 0:
+      return cos_reduced(r);
+    case 1:
+      return -sin_reduced(r);
+    case 2:
+      return -cos_reduced(r);
+    default:
+      return sin_reduced(r);
   }
 }
 

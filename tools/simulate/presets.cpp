@@ -125,7 +125,8 @@ struct Entry {
 
 const std::vector<Entry>& entries() {
   static const std::vector<Entry> all = {
-      {{"typical", "40 images of 300 stars in one night, 12 variables, a minor planet"}, [] { return SeriesOptions{}; }},
+      {{"typical", "40 images of 300 stars in one night, 12 variables, a minor planet"},
+       [] { return SeriesOptions{}; }},
       {{"tiny", "8 images of 30 stars, 3 variables"}, tiny},
       {{"single", "one image only"}, single},
       {{"cloudy", "60 images, about a third of them through clouds"}, cloudy},

@@ -50,9 +50,7 @@ std::uint64_t Random::next() {
   return result;
 }
 
-double Random::uniform() {
-  return static_cast<double>(next() >> (64 - mantissa_bits)) * mantissa_scale;
-}
+double Random::uniform() { return static_cast<double>(next() >> (64 - mantissa_bits)) * mantissa_scale; }
 
 double Random::uniform(double low, double high) { return low + (high - low) * uniform(); }
 

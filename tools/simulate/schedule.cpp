@@ -19,12 +19,12 @@ constexpr double seeing_step_fraction = 0.12;    // of the seeing range, per ima
 constexpr double airmass_extinction_max = 0.25;  // mag
 constexpr double cloud_min_extinction = 0.8;
 constexpr double cloud_max_extinction = 2.5;
-constexpr double cloud_min_bias = 0.05;          // calibration left this much too faint
+constexpr double cloud_min_bias = 0.05;  // calibration left this much too faint
 constexpr double cloud_max_bias = 0.30;
-constexpr double cloud_max_gradient = 0.25;      // mag across the field
-constexpr double drift_memory = 0.8;             // of the zero-point random walk
+constexpr double cloud_max_gradient = 0.25;  // mag across the field
+constexpr double drift_memory = 0.8;         // of the zero-point random walk
 constexpr double pointing_sigma_arcsec = 3.0;
-constexpr double morning_hour = 8.0;             // sessions start the morning after
+constexpr double morning_hour = 8.0;  // sessions start the morning after
 constexpr double morning_spread_hours = 1.5;
 constexpr std::int64_t min_session_gap_seconds = 2 * 3600;
 constexpr std::int64_t session_gap_spread_seconds = 1800;
@@ -58,11 +58,10 @@ std::string date_folder_text(std::int64_t tenths) {
   return text;
 }
 
-void set_conditions(const SeriesOptions& options, Image& image, double& seeing, double& drift,
-                    Random& random) {
+void set_conditions(const SeriesOptions& options, Image& image, double& seeing, double& drift, Random& random) {
   const double range = options.seeing_max_arcsec - options.seeing_min_arcsec;
-  seeing = std::clamp(seeing + random.normal(0.0, seeing_step_fraction * range + 0.01),
-                      options.seeing_min_arcsec, options.seeing_max_arcsec);
+  seeing = std::clamp(seeing + random.normal(0.0, seeing_step_fraction * range + 0.01), options.seeing_min_arcsec,
+                      options.seeing_max_arcsec);
   drift = drift_memory * drift + random.normal(0.0, options.zero_point_drift_mag);
   image.seeing_arcsec = seeing;
   image.zero_point_offset_mag = drift;
@@ -93,12 +92,10 @@ std::string default_field_name(double center_ra_deg, double center_dec_deg) {
   return name;
 }
 
-std::vector<Image> plan_images(const SeriesOptions& options, const std::string& field_name,
-                               Random& random) {
+std::vector<Image> plan_images(const SeriesOptions& options, const std::string& field_name, Random& random) {
   std::vector<Image> images;
   const std::vector<int> sizes = night_sizes(options);
-  const std::int64_t first_day =
-      days_from_civil(options.start_year, options.start_month, options.start_day);
+  const std::int64_t first_day = days_from_civil(options.start_year, options.start_month, options.start_day);
   std::int64_t day = first_day;
   double seeing = random.uniform(options.seeing_min_arcsec, options.seeing_max_arcsec);
   double drift = 0.0;
@@ -107,15 +104,13 @@ std::vector<Image> plan_images(const SeriesOptions& options, const std::string& 
     if (night > 0) {
       day += random.chance(lost_night_probability) ? 2 : 1;
     }
-    const double start_hours =
-        options.night_start_hour + random.uniform(0.0, first_exposure_spread_hours);
-    std::int64_t time = day * tenths_per_day +
-                        static_cast<std::int64_t>(std::floor(start_hours * 3600.0 * tenths_per_second));
+    const double start_hours = options.night_start_hour + random.uniform(0.0, first_exposure_spread_hours);
+    std::int64_t time =
+        day * tenths_per_day + static_cast<std::int64_t>(std::floor(start_hours * 3600.0 * tenths_per_second));
     const std::string folder = "D:\\Astro\\" + field_name + "\\" + date_folder_text(time);
     for (int k = 0; k < sizes[static_cast<std::size_t>(night)]; ++k) {
       if (k > 0) {
-        const double step = options.cadence_seconds *
-                            random.uniform(1.0 - cadence_jitter, 1.0 + cadence_jitter);
+        const double step = options.cadence_seconds * random.uniform(1.0 - cadence_jitter, 1.0 + cadence_jitter);
         time += static_cast<std::int64_t>(std::floor(step * tenths_per_second)) + 1;
       }
       Image image;
@@ -133,8 +128,7 @@ std::vector<Image> plan_images(const SeriesOptions& options, const std::string& 
   return images;
 }
 
-std::vector<Session> plan_sessions(const SeriesOptions& options, const std::vector<Image>& images,
-                                   Random& random) {
+std::vector<Session> plan_sessions(const SeriesOptions& options, const std::vector<Image>& images, Random& random) {
   std::vector<Session> sessions;
   const int count = static_cast<int>(images.size());
   if (count == 0) {
@@ -158,8 +152,8 @@ std::vector<Session> plan_sessions(const SeriesOptions& options, const std::vect
     }
     // The morning after the night of the run's last image (local clock).
     const Image& last = images[static_cast<std::size_t>(first + size - 1)];
-    const std::int64_t night_day = last.time_tenths / tenths_per_day -
-                                   (calendar_time(last.time_tenths).hour < 12 ? 1 : 0);
+    const std::int64_t night_day =
+        last.time_tenths / tenths_per_day - (calendar_time(last.time_tenths).hour < 12 ? 1 : 0);
     const double hours = morning_hour + random.uniform(0.0, morning_spread_hours);
     std::int64_t start = (night_day + 1) * seconds_per_day + static_cast<std::int64_t>(hours * 3600.0);
     const std::int64_t after_last = last.time_tenths / tenths_per_second + min_session_gap_seconds;

@@ -13,7 +13,7 @@ namespace varisift::simulate {
 
 namespace {
 
-constexpr int clock_before_movers = 21;       // seconds
+constexpr int clock_before_movers = 21;  // seconds
 constexpr int clock_before_stacking = 32;
 constexpr int clock_stacking = 5;
 constexpr int clock_per_manual_position = 45;
@@ -22,10 +22,10 @@ constexpr std::int32_t manual_ra_step_ms = 1500;
 constexpr std::int32_t manual_dec_step_cas = -2000;
 constexpr std::int16_t manual_fainter = 300;  // hundredths of a magnitude
 constexpr std::int32_t manual_flux_divisor = 16;
-constexpr std::int32_t manual_x_step = -6400;      // hundredths of a pixel
+constexpr std::int32_t manual_x_step = -6400;  // hundredths of a pixel
 constexpr std::int32_t manual_y_step = 5700;
 constexpr std::int32_t manual_peak_tenths = 44;
-constexpr int min_sigma = 1;                  // hundredths
+constexpr int min_sigma = 1;  // hundredths
 constexpr int position_sigma_factor = 50;
 constexpr int magnitude_sigma_numerator = 1086;
 constexpr int max_offset_centi = 9999999;
@@ -157,8 +157,7 @@ int clamp_offset(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, -max_offset_centi, max_offset_centi));
 }
 
-void write_movers(const Series& series, const std::vector<MoverSighting>& seen, LogSink& sink,
-                  std::int64_t clock) {
+void write_movers(const Series& series, const std::vector<MoverSighting>& seen, LogSink& sink, std::int64_t clock) {
   const MovingObject& mover = series.mover;
   std::string& out = sink.text();
   append_clock_prefix(out, clock);
@@ -181,8 +180,7 @@ void write_movers(const Series& series, const std::vector<MoverSighting>& seen, 
   }
 }
 
-void write_stacking(const Series& series, const std::vector<MoverSighting>& seen, LogSink& sink,
-                    std::int64_t clock) {
+void write_stacking(const Series& series, const std::vector<MoverSighting>& seen, LogSink& sink, std::int64_t clock) {
   std::string& out = sink.text();
   append_clock_prefix(out, clock);
   out += "Stacking Image (Add)";

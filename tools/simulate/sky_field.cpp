@@ -12,10 +12,10 @@ namespace varisift::simulate {
 
 namespace {
 
-constexpr double count_slope = 0.3;            // log10 N rises by 0.3 per magnitude
+constexpr double count_slope = 0.3;                // log10 N rises by 0.3 per magnitude
 constexpr double catalogue_position_sigma = 0.05;  // arcseconds
 constexpr double catalogue_mag_sigma = 0.03;
-constexpr double variable_margin_mag = 2.0;    // variables at least this far above the limit
+constexpr double variable_margin_mag = 2.0;  // variables at least this far above the limit
 
 constexpr double pulsating_min_period = 0.05;  // days (1.2 hours)
 constexpr double pulsating_max_period = 1.0;
@@ -134,8 +134,7 @@ void choose_variables(const SeriesOptions& options, std::vector<SkyObject>& obje
   }
 }
 
-MovingObject plan_moving_object(const SeriesOptions& options, const std::vector<Image>& images,
-                                Random& random) {
+MovingObject plan_moving_object(const SeriesOptions& options, const std::vector<Image>& images, Random& random) {
   MovingObject mover;
   if (!options.moving_object || images.empty()) {
     return mover;
@@ -163,21 +162,18 @@ MovingObject plan_moving_object(const SeriesOptions& options, const std::vector<
   const double track = 2.0 * mover_track_fraction * side;
 
   mover.present = true;
-  position_at(options.center_ra_deg, options.center_dec_deg, start_xi, start_eta, mover.ra_deg,
-              mover.dec_deg);
+  position_at(options.center_ra_deg, options.center_dec_deg, start_xi, start_eta, mover.ra_deg, mover.dec_deg);
   mover.ra_rate_arcsec_per_day = track * east / days;
   mover.dec_rate_arcsec_per_day = track * north / days;
   mover.mag = random.uniform(mover_min_mag, mover_max_mag);
   mover.t0_tenths = start;
-  mover.speed_centi_arcsec_per_min =
-      static_cast<int>(std::llround(track / (days * minutes_per_day) * centi));
+  mover.speed_centi_arcsec_per_min = static_cast<int>(std::llround(track / (days * minutes_per_day) * centi));
   mover.position_angle_tenths = static_cast<int>(std::llround(angle * tenths));
   name_mover(mover, start, random);
   return mover;
 }
 
-void moving_object_position(const MovingObject& mover, std::int64_t tenths_time, double& ra_deg,
-                            double& dec_deg) {
+void moving_object_position(const MovingObject& mover, std::int64_t tenths_time, double& ra_deg, double& dec_deg) {
   const double days = static_cast<double>(tenths_time - mover.t0_tenths) / static_cast<double>(tenths_per_day);
   const double xi = mover.ra_rate_arcsec_per_day * days;
   const double eta = mover.dec_rate_arcsec_per_day * days;

@@ -24,11 +24,9 @@ void choose_variables(const SeriesOptions& options, std::vector<SkyObject>& obje
 // A minor planet that crosses most of the field during the first night of
 // `images` (which must be in time order); not present when the option is
 // off or there are no images.
-MovingObject plan_moving_object(const SeriesOptions& options, const std::vector<Image>& images,
-                                Random& random);
+MovingObject plan_moving_object(const SeriesOptions& options, const std::vector<Image>& images, Random& random);
 
 // Position of the minor planet at a time.
-void moving_object_position(const MovingObject& mover, std::int64_t tenths, double& ra_deg,
-                            double& dec_deg);
+void moving_object_position(const MovingObject& mover, std::int64_t tenths, double& ra_deg, double& dec_deg);
 
 }  // namespace varisift::simulate

@@ -37,14 +37,14 @@ double ra_difference(double a_deg, double b_deg) {
   return d;
 }
 
-void field_offsets(double center_ra_deg, double center_dec_deg, double ra_deg, double dec_deg,
-                   double& xi_arcsec, double& eta_arcsec) {
+void field_offsets(double center_ra_deg, double center_dec_deg, double ra_deg, double dec_deg, double& xi_arcsec,
+                   double& eta_arcsec) {
   xi_arcsec = ra_difference(ra_deg, center_ra_deg) * cos_dec(dec_deg) * arcsec_per_degree;
   eta_arcsec = (dec_deg - center_dec_deg) * arcsec_per_degree;
 }
 
-void position_at(double center_ra_deg, double center_dec_deg, double xi_arcsec, double eta_arcsec,
-                 double& ra_deg, double& dec_deg) {
+void position_at(double center_ra_deg, double center_dec_deg, double xi_arcsec, double eta_arcsec, double& ra_deg,
+                 double& dec_deg) {
   dec_deg = center_dec_deg + eta_arcsec / arcsec_per_degree;
   ra_deg = wrap_degrees(center_ra_deg + xi_arcsec / arcsec_per_degree / cos_dec(dec_deg));
 }
@@ -57,8 +57,6 @@ std::int32_t ra_ms_of(double ra_deg) {
   return static_cast<std::int32_t>(ms);
 }
 
-std::int32_t dec_cas_of(double dec_deg) {
-  return static_cast<std::int32_t>(std::llround(dec_deg * cas_per_degree));
-}
+std::int32_t dec_cas_of(double dec_deg) { return static_cast<std::int32_t>(std::llround(dec_deg * cas_per_degree)); }
 
 }  // namespace varisift::simulate

@@ -50,8 +50,7 @@ void append_int(std::string& out, std::int64_t value, int width) {
   append_padded(out, begin, end, width);
 }
 
-void append_fixed(std::string& out, std::int64_t scaled, int decimals, int width, Sign sign,
-                  bool force_minus) {
+void append_fixed(std::string& out, std::int64_t scaled, int decimals, int width, Sign sign, bool force_minus) {
   char buffer[max_digits + 3];
   char* end = buffer + sizeof buffer;
   std::uint64_t magnitude = magnitude_of(scaled);

@@ -25,8 +25,8 @@ void append_int(std::string& out, std::int64_t value, int width);
 // scaled / 10^decimals with exactly `decimals` digits after the point,
 // right-aligned in `width`. force_minus writes "-" also for a zero value (the
 // "-0.00" of a residual that was negative before rounding).
-void append_fixed(std::string& out, std::int64_t scaled, int decimals, int width,
-                  Sign sign = Sign::minus_only, bool force_minus = false);
+void append_fixed(std::string& out, std::int64_t scaled, int decimals, int width, Sign sign = Sign::minus_only,
+                  bool force_minus = false);
 
 // text padded with blanks to `width` on the right, or cut to `width`.
 void append_left(std::string& out, std::string_view text, int width);

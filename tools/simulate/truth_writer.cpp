@@ -18,10 +18,14 @@ constexpr double ten_thousandths = 10000.0;
 
 const char* kind_name(VariableKind kind) {
   switch (kind) {
-    case VariableKind::constant: return "constant";
-    case VariableKind::pulsating: return "pulsating";
-    case VariableKind::eclipsing: return "eclipsing";
-    case VariableKind::trend: return "trend";
+    case VariableKind::constant:
+      return "constant";
+    case VariableKind::pulsating:
+      return "pulsating";
+    case VariableKind::eclipsing:
+      return "eclipsing";
+    case VariableKind::trend:
+      return "trend";
   }
   return "?";
 }

@@ -38,31 +38,31 @@ void trim_trailing_blanks(std::string& out, std::size_t line_start) {
 
 void append_vsx_line(std::string& out, const VsxEntry& entry) {
   const std::size_t start = out.size();
-  append_int(out, entry.id, id_width);                               // 1-7
+  append_int(out, entry.id, id_width);  // 1-7
   out += ' ';
-  append_left(out, entry.name, name_width);                          // 9-38
+  append_left(out, entry.name, name_width);  // 9-38
   out += ' ';
-  out += entry.flag;                                                 // 40
+  out += entry.flag;  // 40
   out += ' ';
-  append_fixed(out, entry.ra_e5, 5, position_width);                 // 42-50
+  append_fixed(out, entry.ra_e5, 5, position_width);  // 42-50
   out += ' ';
   append_fixed(out, entry.dec_e5, 5, position_width, Sign::always);  // 52-60
   out += ' ';
-  append_left(out, entry.type, type_width);                          // 62-91
-  out += "   ";                                                      // 92-94
-  append_fixed(out, scaled_to(entry.max_mag_thousandths, entry.max_mag_decimals),
-               entry.max_mag_decimals, magnitude_width);             // 95-100
-  out += entry.max_uncertain ? ':' : ' ';                            // 101
+  append_left(out, entry.type, type_width);  // 62-91
+  out += "   ";                              // 92-94
+  append_fixed(out, scaled_to(entry.max_mag_thousandths, entry.max_mag_decimals), entry.max_mag_decimals,
+               magnitude_width);           // 95-100
+  out += entry.max_uncertain ? ':' : ' ';  // 101
   out += ' ';
-  append_left(out, entry.band, band_width);                          // 103-108
+  append_left(out, entry.band, band_width);  // 103-108
   out += "  ";
   append_fixed(out, entry.min_mag_thousandths, 3, magnitude_width);  // 111-116
   out += "  ";
-  append_left(out, entry.band, band_width);                          // 119-124
+  append_left(out, entry.band, band_width);  // 119-124
   if (entry.has_period) {
     out += ' ';
-    append_fixed(out, entry.epoch_e4, 4, epoch_width);               // 126-137
-    append_fixed(out, entry.period_e10, 10, period_width);           // 138-154
+    append_fixed(out, entry.epoch_e4, 4, epoch_width);      // 126-137
+    append_fixed(out, entry.period_e10, 10, period_width);  // 138-154
   }
   trim_trailing_blanks(out, start);
 }

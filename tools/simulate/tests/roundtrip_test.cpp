@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "calendar.h"
-#include "presets.h"
 #include "io/line_reader.h"
 #include "io/report_channel.h"
+#include "presets.h"
 #include "series.h"
 #include "store/log_parser.h"
 #include "store/observation_store.h"
@@ -102,7 +102,8 @@ void expect_read_back_equals_model(const sim::Series& series) {
   const std::vector<int> order = registration_order(series, repeats);
   ASSERT_EQ(store.image_count(), order.size());
   EXPECT_EQ(store.session_count, series.sessions.size());
-  EXPECT_EQ(occurrences(read.console, "' has a multiple entry.\r\n"), static_cast<std::size_t>(repeats)) << read.console;
+  EXPECT_EQ(occurrences(read.console, "' has a multiple entry.\r\n"), static_cast<std::size_t>(repeats))
+      << read.console;
   EXPECT_EQ(occurrences(read.console, "\r\n"), static_cast<std::size_t>(repeats)) << "no other message";
 
   std::map<int, std::uint8_t> number_of;  // model image -> registration number

@@ -110,7 +110,7 @@ int sign_of(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 struct ReadRow {
   long long ra_ms;
   long long dec_cas;
-  long long ra_residual;   // hundredths
+  long long ra_residual;  // hundredths
   long long dec_residual;
   long long mag;
   long long mag_residual;
@@ -337,8 +337,9 @@ TEST(MeasurementLine, MatchesRealLinesByteForByte) {
   row.fwhm_tenths = 26;
   row.peak_tenths = 263;
   row.rms_thousandths = 110;
-  EXPECT_EQ(measurement(row),
-            "  02 59 33.155   +0.09   +29 57 53.00   +0.12   17.03  (+0.93)  2022.40  1394.08   30829   2.6   26.3  0.110");
+  EXPECT_EQ(
+      measurement(row),
+      "  02 59 33.155   +0.09   +29 57 53.00   +0.12   17.03  (+0.93)  2022.40  1394.08   30829   2.6   26.3  0.110");
 
   Measurement excluded;
   excluded.ra_ms = 2 * 3600000 + 59 * 60000 + 46559;
@@ -355,8 +356,9 @@ TEST(MeasurementLine, MatchesRealLinesByteForByte) {
   excluded.fwhm_tenths = 26;
   excluded.peak_tenths = 430;
   excluded.rms_thousandths = 93;
-  EXPECT_EQ(measurement(excluded),
-            "  02 59 46.559  (+0.36)  +30 01 05.62  (+0.67)  15.84   -0.05   1526.25   846.66   92250   2.6   43.0  0.093");
+  EXPECT_EQ(
+      measurement(excluded),
+      "  02 59 46.559  (+0.36)  +30 01 05.62  (+0.67)  15.84   -0.05   1526.25   846.66   92250   2.6   43.0  0.093");
 
   Measurement negative_zero;
   negative_zero.ra_ms = 2 * 3600000 + 59 * 60000 + 50087;
@@ -372,8 +374,9 @@ TEST(MeasurementLine, MatchesRealLinesByteForByte) {
   negative_zero.fwhm_tenths = 27;
   negative_zero.peak_tenths = 154;
   negative_zero.rms_thousandths = 129;
-  EXPECT_EQ(measurement(negative_zero),
-            "  02 59 50.087   -0.00   +29 57 51.74   +0.30   18.03   +0.12   1396.42  1399.06   12273   2.7   15.4  0.129");
+  EXPECT_EQ(
+      measurement(negative_zero),
+      "  02 59 50.087   -0.00   +29 57 51.74   +0.30   18.03   +0.12   1396.42  1399.06   12273   2.7   15.4  0.129");
 }
 
 TEST(MeasurementLine, SouthernDeclinationsKeepTheirSignColumn) {
@@ -404,8 +407,9 @@ TEST(MeasurementLine, MotionAndTimeStampLines) {
   row.rms_thousandths = 36;
   std::string motion;
   append_motion_line(motion, row, 48801, -59589);
-  EXPECT_EQ(motion,
-            "  02 59 51.081 +488.01   +29 56 32.92 -595.89   16.56   -0.20   1359.47  1622.62   47376   2.7   20.9  0.036");
+  EXPECT_EQ(
+      motion,
+      "  02 59 51.081 +488.01   +29 56 32.92 -595.89   16.56   -0.20   1359.47  1622.62   47376   2.7   20.9  0.036");
 
   std::string stamp;
   append_time_stamp_line(stamp, tenths_at(2019, 10, 12, 19.0) + 4 * 600 + 72, true);
@@ -621,8 +625,7 @@ TEST(LogColumns, LatinOneSignsAndSampleHeaderLines) {
             std::string::npos);
   EXPECT_NE(text.find(" " + std::string(108, '-') + "\r\n"), std::string::npos);
   EXPECT_NE(text.find("Pixel Width = 9.0\xB5m"), std::string::npos);
-  EXPECT_NE(text.find("mm \xB1 1.0%, Position Angle = 0.0\xB0 \xB1 1.0\xB0, Pointing = \xB1 1.0'"),
-            std::string::npos);
+  EXPECT_NE(text.find("mm \xB1 1.0%, Position Angle = 0.0\xB0 \xB1 1.0\xB0, Pointing = \xB1 1.0'"), std::string::npos);
   EXPECT_NE(text.find("             Image flipped: yes\r\n"), std::string::npos);
   EXPECT_NE(text.find(" - End\r\n"), std::string::npos);
   EXPECT_EQ(text.find("\xC2"), std::string::npos);  // no UTF-8 lead bytes
@@ -650,7 +653,8 @@ TEST(Determinism, FingerprintOfATinySeries) {
   for (unsigned char c : text) {
     hash = (hash ^ c) * 0x100000001B3ULL;
   }
-  EXPECT_EQ(hash, 0xB4E5B2908736140CULL) << "fingerprint 0x" << std::hex << hash << std::dec << " of " << text.size() << " bytes";
+  EXPECT_EQ(hash, 0xB4E5B2908736140CULL) << "fingerprint 0x" << std::hex << hash << std::dec << " of " << text.size()
+                                         << " bytes";
 }
 
 TEST(Determinism, ChangingTheCatalogueLeavesTheMeasurementsAlone) {
@@ -683,8 +687,8 @@ TEST(Presets, FullFillsTheReaderWithoutExceedingIt) {
   const SeriesOptions full = preset("full");
   EXPECT_EQ(full.images, 209);
   EXPECT_EQ(full.max_lines_per_image, max_table_lines);
-  EXPECT_GT(full.stars, max_table_lines);                 // enough stars to fill a table
-  EXPECT_NE(full.flipped, FlipNote::horizontally);        // that note would count as a 210th image
+  EXPECT_GT(full.stars, max_table_lines);           // enough stars to fill a table
+  EXPECT_NE(full.flipped, FlipNote::horizontally);  // that note would count as a 210th image
   EXPECT_EQ(full.relisted_images, 0);
 }
 
@@ -801,9 +805,7 @@ TEST(Presets, SessionsListImagesAgainAndMeasureSomeTwice) {
   }
   EXPECT_EQ(static_cast<int>(listings.size()), series.options.images);
   EXPECT_TRUE(std::any_of(listings.begin(), listings.end(), [](auto& p) { return p.second > 1; }));
-  EXPECT_TRUE(std::any_of(tables.begin(), tables.end(), [&listings](auto& p) {
-    return p.second > listings[p.first];
-  }));
+  EXPECT_TRUE(std::any_of(tables.begin(), tables.end(), [&listings](auto& p) { return p.second > listings[p.first]; }));
   EXPECT_EQ(count_of(text, "             Image flipped:  horizontally\n"), 4u);
   // Mixed line ends: LF, CR LF after " - End", lone CR inside the fits.
   EXPECT_GT(count_of(text, "\r\n"), 0u);
@@ -1107,19 +1109,19 @@ TEST(LightCurve, ShapesOfTheThreeKinds) {
   eclipsing.period_days = 2.0;
   eclipsing.shape = 0.05;
   eclipsing.secondary_depth = 0.4;
-  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 0.0), 1.0);   // primary minimum
-  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 1.0), 0.4);   // secondary at phase 0.5
-  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 0.5), 0.0);   // between eclipses
-  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 4.0), 1.0);   // two periods later
+  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 0.0), 1.0);  // primary minimum
+  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 1.0), 0.4);  // secondary at phase 0.5
+  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 0.5), 0.0);  // between eclipses
+  EXPECT_DOUBLE_EQ(variability_offset(eclipsing, 4.0), 1.0);  // two periods later
 
   SkyObject pulsating;
   pulsating.kind = VariableKind::pulsating;
   pulsating.amplitude_mag = 0.8;
   pulsating.period_days = 0.5;
   pulsating.shape = 0.2;
-  EXPECT_DOUBLE_EQ(variability_offset(pulsating, 0.0), 0.4);      // faintest at phase 0
-  EXPECT_NEAR(variability_offset(pulsating, 0.1), -0.4, 1e-12);   // brightest after the rise
-  EXPECT_NEAR(variability_offset(pulsating, 0.3), 0.0, 1e-12);    // half-way down
+  EXPECT_DOUBLE_EQ(variability_offset(pulsating, 0.0), 0.4);     // faintest at phase 0
+  EXPECT_NEAR(variability_offset(pulsating, 0.1), -0.4, 1e-12);  // brightest after the rise
+  EXPECT_NEAR(variability_offset(pulsating, 0.3), 0.0, 1e-12);   // half-way down
 
   SkyObject trend;
   trend.kind = VariableKind::trend;
@@ -1158,9 +1160,8 @@ TEST(SkyGeometry, OffsetsRoundTripAcrossZeroHoursAndNearThePole) {
 // ---------------------------------------------------------------- command line
 
 TEST(CommandLine, PresetFirstThenOptionsOverride) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--preset", "tiny", "--images", "5"},
-        std::vector<std::string>{"--images", "5", "--preset", "tiny"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--preset", "tiny", "--images", "5"},
+                                               std::vector<std::string>{"--images", "5", "--preset", "tiny"}}) {
     const CommandLine c = parse_command_line(args);
     EXPECT_TRUE(c.error.empty()) << c.error;
     EXPECT_EQ(c.options.images, 5);
@@ -1169,10 +1170,11 @@ TEST(CommandLine, PresetFirstThenOptionsOverride) {
 }
 
 TEST(CommandLine, ReadsEveryKindOfValue) {
-  const CommandLine c = parse_command_line(
-      {"--seed", "7", "--ra", "359.5", "--dec", "-0.1", "--seeing", "1.5:3.0", "--kinds", "trend,eclipsing",
-       "--line-ends", "mixed", "--flipped", "horizontally", "--mover", "off", "--date", "2020-02-29",
-       "--hour-zero", "--truth", "--out", "/tmp/x"});
+  const CommandLine c = parse_command_line({"--seed",      "7",        "--ra",       "359.5",        "--dec",
+                                            "-0.1",        "--seeing", "1.5:3.0",    "--kinds",      "trend,eclipsing",
+                                            "--line-ends", "mixed",    "--flipped",  "horizontally", "--mover",
+                                            "off",         "--date",   "2020-02-29", "--hour-zero",  "--truth",
+                                            "--out",       "/tmp/x"});
   ASSERT_TRUE(c.error.empty()) << c.error;
   EXPECT_EQ(c.options.seed, 7u);
   EXPECT_DOUBLE_EQ(c.options.center_ra_deg, 359.5);
