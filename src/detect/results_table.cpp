@@ -2,8 +2,8 @@
 #include "detect/results_table.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "store/sky_units.h"
 #include "store/time_keys.h"
 #include "text/integer_arithmetic.h"
 #include "text/number_text.h"
@@ -20,10 +20,6 @@ constexpr std::string_view header_line_2 =
     "ber  hh mm ss.sss +dd mm ss.ss mm.mm mm.mm mm.mm mm.mm nnnn per ssssssss yyyymmddhhmmss yyyymmddhhmmss   max Magn "
     "hh mm ss.s +DD mm ss Designation";
 
-constexpr std::int64_t ms_per_hour = 3600000;
-constexpr std::int64_t ms_per_minute = 60000;
-constexpr std::int64_t centiarcsec_per_degree = 360000;
-constexpr std::int64_t centiarcsec_per_arcminute = 6000;
 // Corrected positions are held within this bound, far beyond any real
 // position, so that the row's integer arithmetic cannot overflow.
 constexpr double position_bound = 9007199254740992.0;  // 2^53
@@ -65,7 +61,7 @@ void take_measurement_text(RowValues& row, std::string_view t) {
   row.dec = bounded_position(dec);
   // The RA residual is in arcseconds on the sky: x 1000 / 15 gives ms of
   // time at the equator, / cos(delta) widens it toward the poles.
-  double delta = static_cast<double>(row.dec) / 360000.0 * std::numbers::pi / 180.0;
+  double delta = declination_radians(static_cast<double>(row.dec));
   row.ra = bounded_position(static_cast<double>(row.ra) - field(t, 33, 5) * 1000 / 15 / std::cos(delta));
   row.dec = bounded_position(static_cast<double>(row.dec) - field(t, 56, 5) * 100);
 

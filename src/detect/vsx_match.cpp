@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "store/sky_units.h"
 #include "text/integer_arithmetic.h"
 
 namespace varisift {
@@ -17,9 +17,7 @@ constexpr double ra_window_per_fwhm = 1000.0;
 constexpr std::int64_t dec_window_per_fwhm = 50;
 }  // namespace
 
-double cos_of_declination(std::int64_t dec) {
-  return std::cos(static_cast<double>(dec) / 360000.0 * std::numbers::pi / 180.0);
-}
+double cos_of_declination(std::int64_t dec) { return std::cos(declination_radians(static_cast<double>(dec))); }
 
 bool in_vsx_window(const VsxEntry& e, std::int64_t ra, std::int64_t dec, std::uint16_t fwhm, double cos_dec) {
   double ra_difference = static_cast<double>(abs64(e.ra - ra));

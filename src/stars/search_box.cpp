@@ -2,16 +2,16 @@
 #include "stars/search_box.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "base/parameters.h"
+#include "store/sky_units.h"
 #include "text/number_text.h"
 
 namespace varisift {
 
 SearchBox search_box(const Measurement& reference) {
   double fwhm = reference.fwhm;
-  double delta = reference.dec / 360000.0 * std::numbers::pi / 180.0;
+  double delta = declination_radians(reference.dec);
   double ra_half = round_half_even(100 * fwhm / (15 * std::cos(delta)));
   ra_half = round_half_even(ra_half / fwhm_divisor);
   SearchBox box;

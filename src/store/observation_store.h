@@ -75,6 +75,9 @@ struct Image {
 
 struct ObservationStore {
   std::uint16_t image_count() const { return static_cast<std::uint16_t>(images.size() - 1); }
+  // The image at time position p (1-based) of image_order.
+  Image& image_at(std::size_t p) { return images[image_order[p]]; }
+  const Image& image_at(std::size_t p) const { return images[image_order[p]]; }
 
   std::vector<Image> images = std::vector<Image>(1);  // images[1..image_count]
   std::vector<std::uint8_t> image_order = {0};        // position -> image number

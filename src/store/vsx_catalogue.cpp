@@ -15,6 +15,7 @@
 #include "io/helper_thread.h"
 #include "io/input_files.h"
 #include "io/report_channel.h"
+#include "store/sky_units.h"
 #include "text/column_number.h"
 #include "text/number_text.h"
 #include "text/text.h"
@@ -25,7 +26,6 @@ namespace {
 
 // A catalogue entry whose flag column holds this is not loaded.
 constexpr char skipped_flag = '2';
-constexpr double centiarcsec_per_degree = 360000.0;
 // A typical catalogue line is longer than this; the estimate only reserves room.
 constexpr std::uintmax_t short_line_bytes = 100;
 
@@ -50,7 +50,8 @@ ParsedLine parse_line(std::string_view line) {
   entry.name_length = static_cast<std::uint8_t>(name.size());
   // Degrees / 15 x 3600000, evaluated in that order.
   entry.ra = round_to_s32(column_number(line, C::ra_start, C::ra_width) / 15.0 * 3600000.0);
-  entry.dec = round_to_s32(column_number(line, C::dec_start, C::dec_width) * centiarcsec_per_degree);
+  entry.dec =
+      round_to_s32(column_number(line, C::dec_start, C::dec_width) * static_cast<double>(centiarcsec_per_degree));
   entry.mag = round_to_s16(column_number(line, C::mag_start, C::mag_width) * 100.0);
   return parsed;
 }
