@@ -35,6 +35,7 @@
 #include "stars/image_order.h"
 #include "store/log_parser.h"
 #include "store/observation_store.h"
+#include "store/vsx_reader.h"
 #include "support/direct_scan.h"
 #include "support/star_entries.h"
 

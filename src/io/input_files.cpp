@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/number_format.h"
+
 namespace varisift {
 
 namespace {
@@ -33,6 +35,14 @@ OpenResult open_with_mode(std::string_view name, const char* mode) {
 }
 
 }  // namespace
+
+std::string open_error_line(std::uint8_t error_code, std::string_view name) {
+  std::string line = "Error ";
+  append_plain(line, error_code, PlainKind::U8);
+  line += " during open of ";
+  line += name;
+  return line;
+}
 
 OpenResult open_for_reading(std::string_view name) { return open_with_mode(name, "rb"); }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace varisift {
@@ -17,6 +18,9 @@ struct OpenResult {
 
 inline constexpr std::uint8_t open_error_cannot_open = 2;
 inline constexpr std::uint8_t open_error_other = 1;
+
+// The console line of a failed open: "Error 2 during open of Skymensor.log".
+std::string open_error_line(std::uint8_t error_code, std::string_view name);
 
 // Opens a file for reading in binary mode (line ends are handled by the reader).
 OpenResult open_for_reading(std::string_view name);

@@ -14,6 +14,7 @@
 #include "stars/image_order.h"
 #include "store/log_parser.h"
 #include "store/observation_store.h"
+#include "store/vsx_reader.h"
 #include "text/number_format.h"
 
 namespace varisift {
@@ -24,13 +25,6 @@ void write_banner(ReportChannel& out) {
   for (std::string_view line : {"VARISIFT", "Finding variable stars with the log file of Skymensor",
                                 "No warranty, use at your own risk.", "Version 1.26, 2017 July 20", ""})
     out.write_line(Destination::console, line);
-}
-
-void write_open_error(ReportChannel& out, std::uint8_t code, std::string_view file_name) {
-  out.write_text(Destination::console, "Error ");
-  out.write_plain(Destination::console, code, PlainKind::U8);
-  out.write_text(Destination::console, " during open of ");
-  out.write_line(Destination::console, file_name);
 }
 
 void write_run_header(ReportChannel& out) {
@@ -91,7 +85,7 @@ void run_varisift(std::FILE* console) {
 
   OpenResult log_file = open_for_reading(log_file_name);
   if (log_file.file == nullptr) {
-    write_open_error(out, log_file.error_code, log_file_name);
+    out.write_line(Destination::console, open_error_line(log_file.error_code, log_file_name));
     return stop_run(out);
   }
   struct LogCloser {
@@ -103,7 +97,7 @@ void run_varisift(std::FILE* console) {
 
   OpenResult report_file = open_for_appending(report_file_name);
   if (report_file.file == nullptr) {
-    write_open_error(out, report_file.error_code, report_file_name);
+    out.write_line(Destination::console, open_error_line(report_file.error_code, report_file_name));
     return stop_run(out);
   }
   out.attach_report(report_file.file);

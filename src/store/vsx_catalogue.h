@@ -1,6 +1,7 @@
-// The VSX variable-star catalogue as loaded from vsx.dat: position,
-// magnitude, identifier and name of every entry, in file order. Names live in
-// one shared buffer so that millions of entries stay small in memory.
+// The VSX variable-star catalogue: position, magnitude, identifier and name
+// of every entry, in file order, and the fixed columns of a catalogue line.
+// Names live in one shared buffer so that millions of entries stay small in
+// memory.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace varisift {
-
-class ReportChannel;
 
 struct VsxEntry {
   std::int32_t id = 0;   // catalogue identifier
@@ -38,12 +37,21 @@ struct VsxColumns {
   static constexpr int mag_start = 95, mag_width = 6;
 };
 
+// One catalogue line read: its entry and where its name stands in the line;
+// not loaded when its flag is "2".
+struct VsxLine {
+  VsxEntry entry;
+  std::uint32_t name_start = 0;  // offset of the trimmed name in the line
+  bool loaded = false;
+};
+
+VsxLine parse_vsx_line(std::string_view line);
+
+// Appends a parsed line's entry (with its name, taken from the line) unless
+// it is not loaded.
+void add_parsed_vsx_line(VsxCatalogue& catalogue, const VsxLine& parsed, std::string_view line);
+
 // Adds the entry of one catalogue line unless its flag is "2".
 void add_vsx_line(VsxCatalogue& catalogue, std::string_view line);
-
-// Loads vsx.dat from the working directory when it can be opened, writing the
-// console progress line; a missing file is skipped silently. Returns false
-// when the run must stop (the file exists but failed to open otherwise).
-bool read_vsx_catalogue(VsxCatalogue& catalogue, ReportChannel& out);
 
 }  // namespace varisift

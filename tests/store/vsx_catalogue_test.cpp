@@ -1,8 +1,6 @@
 // Loading the VSX catalogue: the fixed columns of a catalogue line, the flag
 // that leaves an entry out, short lines, the console progress line of
 // vsx.dat in the working directory, and a catalogue of millions of entries.
-#include "store/vsx_catalogue.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "io/report_channel.h"
+#include "store/vsx_reader.h"
 
 namespace varisift {
 namespace {

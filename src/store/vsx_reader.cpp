@@ -1,0 +1,93 @@
+// Loading vsx.dat. The file is read in blocks of whole lines whose two
+// halves are parsed on two threads; the entries are added in file order, so
+// the catalogue is the same either way.
+#include "store/vsx_reader.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "base/parameters.h"
+#include "io/block_reader.h"
+#include "io/helper_thread.h"
+#include "io/input_files.h"
+
+namespace varisift {
+
+namespace {
+
+// A typical catalogue line is longer than this; the estimate only reserves room.
+constexpr std::uintmax_t short_line_bytes = 100;
+
+// The entries of a part of a block of whole lines, in line order.
+void parse_lines(std::string_view text, std::vector<VsxLine>& parsed, std::vector<std::string_view>& lines) {
+  parsed.clear();
+  lines.clear();
+  while (!text.empty()) {
+    std::string_view line = next_line(text);
+    lines.push_back(line);
+    parsed.push_back(parse_vsx_line(line));
+  }
+}
+
+void append_lines(VsxCatalogue& catalogue, const std::vector<VsxLine>& parsed,
+                  const std::vector<std::string_view>& lines) {
+  for (std::size_t k = 0; k < parsed.size(); ++k) add_parsed_vsx_line(catalogue, parsed[k], lines[k]);
+}
+
+// Reads the catalogue in blocks of whole lines. On a machine with a second
+// core, the second half of each block is split and parsed there while the
+// first half is parsed here; the entries are added in file order.
+void load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
+  bool two_cores = std::thread::hardware_concurrency() > 1;
+  std::vector<VsxLine> parsed[2];
+  std::vector<std::string_view> lines[2];
+  std::string_view block;
+  while (reader.next_block(block)) {
+    std::size_t middle = two_cores ? next_line_start(block, block.size() / 2) : block.size();
+    std::string_view first = block.substr(0, middle);
+    std::string_view second = block.substr(middle);
+    std::thread worker;
+    if (!second.empty()) worker = start_helper_thread([&] { parse_lines(second, parsed[1], lines[1]); });
+    parse_lines(first, parsed[0], lines[0]);
+    if (worker.joinable())
+      worker.join();
+    else if (!second.empty())
+      parse_lines(second, parsed[1], lines[1]);
+    append_lines(catalogue, parsed[0], lines[0]);
+    if (!second.empty()) append_lines(catalogue, parsed[1], lines[1]);
+  }
+}
+
+}  // namespace
+
+bool read_vsx_catalogue(VsxCatalogue& catalogue, ReportChannel& out) {
+  OpenResult opened = open_for_reading(catalogue_file_name);
+  if (opened.file == nullptr) {
+    if (opened.error_code == open_error_cannot_open) return true;
+    out.write_line(Destination::console, open_error_line(opened.error_code, catalogue_file_name));
+    return false;
+  }
+  out.write_text(Destination::console, "Reading VSX catalog...");
+  out.flush();
+  // Room for the entries of a catalogue of this size, so that the tables do
+  // not move while they grow. Room that stays unused is never touched, so it
+  // takes no memory.
+  std::error_code ec;
+  std::uintmax_t file_size = std::filesystem::file_size(catalogue_file_name, ec);
+  if (!ec) {
+    catalogue.entries.reserve(static_cast<std::size_t>(file_size / short_line_bytes));
+    catalogue.names.reserve(static_cast<std::size_t>(file_size / 4));
+  }
+  BlockReader reader(opened.file);
+  load_lines(catalogue, reader);
+  std::fclose(opened.file);
+  out.write_text(Destination::console, "number of VSX stars: ");
+  out.write_plain(Destination::console, catalogue.count(), PlainKind::U32);
+  out.end_line(Destination::console);
+  return true;
+}
+
+}  // namespace varisift
