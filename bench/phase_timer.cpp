@@ -180,11 +180,11 @@ int main(int argc, char** argv) {
     out.end_line(Destination::report);
 
     Clock::time_point t0 = Clock::now();
-    if (!read_vsx_catalogue(store.vsx, out)) return stopped("vsx_load");
+    if (!read_vsx_beside_log(store.vsx, std::string(catalogue_file_name), out)) return stopped("vsx_load");
     Clock::time_point t1 = Clock::now();
     figure("vsx_load", seconds_between(t0, t1));
 
-    write_parameter_block(out);
+    write_parameter_block(out, store.parameters);
 
     Clock::time_point t2 = Clock::now();
     LineReader log(log_file.file);

@@ -83,7 +83,7 @@ std::vector<std::vector<std::uint32_t>> direct_identification(const varisift::Ob
       for (varisift::Measurement& reference : meas[i]) {
         if (!reference.free) continue;
         if (reference.star == 0) reference.star = ++star_count;
-        varisift::SearchBox box = varisift::search_box(reference);
+        varisift::SearchBox box = varisift::search_box(reference, store.parameters.fwhm_divisor);
         for (varisift::Measurement& candidate : meas[j]) {
           if (!candidate.free || !varisift::in_box(reference, box, candidate)) continue;
           candidate.free = 0;

@@ -38,7 +38,8 @@ std::vector<std::string> line_reader_lines(std::string& bytes) {
 
 std::vector<std::string> block_reader_lines(std::string& bytes, std::size_t block_bytes, unsigned split_64ths) {
   std::FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
-  varisift::BlockReader reader(file, block_bytes);
+  varisift::FileSource source(file);
+  varisift::BlockReader reader(source, block_bytes);
   std::vector<std::string> lines;
   std::string_view block;
   while (reader.next_block(block)) {

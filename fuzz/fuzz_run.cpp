@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "run/run_driver.h"
+#include "run/program.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t console_size = 0;
   FILE* console = open_memstream(&console_bytes, &console_size);
   fuzz::check(console != nullptr, "console stream opens");
-  varisift::run_varisift(console);
+  varisift::run_program(console, stderr, {});
   fclose(console);
   std::string_view text(console_bytes, console_size);
   fuzz::check(text.size() >= 2 && text.substr(text.size() - 2) == "\r\n", "the console ends with a line end");

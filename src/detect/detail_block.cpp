@@ -39,8 +39,9 @@ std::string marked(char open, const std::string& text, std::string_view close) {
 }
 
 // The star's corrected magnitude in one image.
-std::int16_t corrected_magnitude(const Image& image, std::uint16_t m, std::int16_t trend_reference) {
-  return static_cast<std::int16_t>(trend_offset(image, trend_reference) + image.measurement(m).mag);
+std::int16_t corrected_magnitude(const Image& image, std::uint16_t m, std::int16_t trend_reference,
+                                 std::int8_t correction) {
+  return static_cast<std::int16_t>(trend_offset(image, trend_reference, correction) + image.measurement(m).mag);
 }
 
 bool inside_fences(std::int16_t x, const LightCurve& c) { return x > c.lower_fence && x < c.upper_fence; }
@@ -81,16 +82,18 @@ void write_detail_first_half(const ObservationStore& store, const StarAnalysis& 
     std::string text = image.shown_text(e.meas);
     if (image.no_valid_data)
       out.write_line(console, marked('[', text, "]"));
-    else if (inside_fences(corrected_magnitude(image, e.meas, c.trend_reference), c))
+    else if (inside_fences(corrected_magnitude(image, e.meas, c.trend_reference, store.parameters.trend_correction), c))
       out.write_line(console, marked(' ', text, ""));
     else
       out.write_line(console, marked('(', text, ")"));
   }
   for (const StarEntry& e : entries) {
     const Image& image = store.images[e.image];
-    if (image.no_valid_data || !inside_fences(corrected_magnitude(image, e.meas, c.trend_reference), c)) continue;
+    if (image.no_valid_data ||
+        !inside_fences(corrected_magnitude(image, e.meas, c.trend_reference, store.parameters.trend_correction), c))
+      continue;
     std::string bar = repeat_char(static_cast<std::int64_t>(image.measurement(e.meas).mag) - c.inlier_min + 1, "*");
-    bar += repeat_char(trend_offset(image, c.trend_reference), "+");
+    bar += repeat_char(trend_offset(image, c.trend_reference, store.parameters.trend_correction), "+");
     out.write_line(console, bar);
   }
 }

@@ -55,9 +55,9 @@ void run_detection(ObservationStore& store, ReportChannel& out) {
       std::uint8_t star_images = store.stars.images_seen[s];
       ++store.ident_histogram[star_images];
       if (!build_light_curve(store, s, a.curve)) continue;
-      light_curve_statistics(a.curve);
+      light_curve_statistics(a.curve, store.parameters.outlier_factor);
       a.walk = walk_in_range(a.curve, store);
-      if (!select_candidate(a, star_images, store.min_variation)) continue;
+      if (!select_candidate(a, star_images, store.parameters)) continue;
       if (pass == Pass::check) {
         max_inlier_count = std::max<std::uint32_t>(max_inlier_count, a.walk.inlier_count);
         out.write_text(Destination::console, "*");

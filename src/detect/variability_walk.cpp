@@ -81,15 +81,15 @@ void compute_criteria(StarAnalysis& a) {
   a.weighted_criterion = {std::floor(weighted / a.inlier_range), std::floor(weighted / a.inlier_range / count)};
 }
 
-bool select_candidate(StarAnalysis& a, std::uint8_t star_images, std::uint16_t min_variation) {
+bool select_candidate(StarAnalysis& a, std::uint8_t star_images, const DetectionParameters& parameters) {
   const LightCurve& c = a.curve;
   a.inlier_range = static_cast<std::int16_t>(c.inlier_max - c.inlier_min);
   a.full_range = static_cast<std::int16_t>(c.curve_max - c.curve_min);
-  if (!(a.walk.inlier_count > min_total_measurements)) return false;
-  if (!(star_images > min_selected_measurements)) return false;
-  if (!(a.inlier_range > min_mag_interval)) return false;
+  if (!(a.walk.inlier_count > parameters.min_total_measurements)) return false;
+  if (!(star_images > parameters.min_selected_measurements)) return false;
+  if (!(a.inlier_range > parameters.min_mag_interval)) return false;
   compute_criteria(a);
-  return a.weighted_criterion.per_measurement < min_variation;
+  return a.weighted_criterion.per_measurement < parameters.min_variation;
 }
 
 }  // namespace varisift

@@ -25,9 +25,10 @@ void compute_criteria(StarAnalysis& a);
 // Sets the ranges and applies the four selection tests in order: more than
 // min_total_measurements in range, more than min_selected_measurements
 // identifications, an inlier range above min_mag_interval, and a
-// per-measurement 3rd criterion below min_variation. The criteria are
+// per-measurement 3rd criterion below min_variation (as lowered to the
+// number of images). The criteria are
 // computed once the range test has passed, so they never divide by a zero
 // inlier range.
-bool select_candidate(StarAnalysis& a, std::uint8_t star_images, std::uint16_t min_variation);
+bool select_candidate(StarAnalysis& a, std::uint8_t star_images, const DetectionParameters& parameters);
 
 }  // namespace varisift

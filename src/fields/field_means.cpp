@@ -16,8 +16,9 @@ std::int16_t mean_image_mag(const Image& image) {
 }
 
 void lower_variation_threshold(ObservationStore& store) {
-  store.min_variation = static_cast<std::uint16_t>(
-      min16(static_cast<std::int16_t>(store.image_count()), static_cast<std::int16_t>(store.min_variation)));
+  std::uint16_t& threshold = store.parameters.min_variation;
+  threshold = static_cast<std::uint16_t>(
+      min16(static_cast<std::int16_t>(store.image_count()), static_cast<std::int16_t>(threshold)));
 }
 
 }  // namespace varisift

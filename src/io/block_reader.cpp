@@ -45,7 +45,7 @@ std::size_t next_line_start(std::string_view text, std::size_t pos) {
   return (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n') ? k + 2 : k + 1;
 }
 
-BlockReader::BlockReader(std::FILE* file, std::size_t block_bytes) : file_(file), buffer_(block_bytes) {}
+BlockReader::BlockReader(ByteSource& source, std::size_t block_bytes) : source_(source), buffer_(block_bytes) {}
 
 bool BlockReader::next_block(std::string_view& lines) {
   // Move the unfinished line of the last block to the front.
@@ -56,7 +56,7 @@ bool BlockReader::next_block(std::string_view& lines) {
   for (;;) {
     if (!file_done_) {
       if (kept_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-      std::size_t got = file_ == nullptr ? 0 : std::fread(buffer_.data() + kept_, 1, buffer_.size() - kept_, file_);
+      std::size_t got = source_.read(buffer_.data() + kept_, buffer_.size() - kept_);
       if (got == 0) file_done_ = true;
       kept_ += got;
     }

@@ -4,9 +4,10 @@
 // without line end counts too.
 #pragma once
 
-#include <cstdio>
 #include <string_view>
 #include <vector>
+
+#include "io/byte_source.h"
 
 namespace varisift {
 
@@ -22,16 +23,16 @@ class BlockReader {
  public:
   static constexpr std::size_t default_block_bytes = std::size_t{1} << 22;
 
-  // Reads from an open file in blocks of about block_bytes (more for a
-  // longer line); the reader does not close it.
-  explicit BlockReader(std::FILE* file, std::size_t block_bytes = default_block_bytes);
+  // Reads from a source in blocks of about block_bytes (more for a longer
+  // line).
+  explicit BlockReader(ByteSource& source, std::size_t block_bytes = default_block_bytes);
 
   // The next block of whole lines (at least one line); false at the end of
   // the file. The view stays valid until the next call.
   bool next_block(std::string_view& lines);
 
  private:
-  std::FILE* file_;
+  ByteSource& source_;
   std::vector<char> buffer_;
   std::size_t kept_ = 0;        // bytes of an unfinished line carried over
   std::size_t handed_out_ = 0;  // bytes of the block last handed out

@@ -40,7 +40,7 @@ void stop_run(ReportChannel& out) { out.close(); }
 
 }  // namespace
 
-std::vector<std::string> parameter_block() {
+std::vector<std::string> parameter_block(const DetectionParameters& p) {
   std::vector<std::string> lines;
   auto add = [&](std::string_view before, std::int64_t value, PlainKind kind, std::string_view after) {
     std::string line(before);
@@ -58,18 +58,19 @@ std::vector<std::string> parameter_block() {
   add("Maximum number of observations: ", max_observations, PlainKind::U32, ".");
   add("Maximum number of stars: ", max_stars, PlainKind::U32, ".");
   add("Maximum number of measured images: ", max_images, PlainKind::U8, ".");
-  add("Search range for identical stars is the actual FWHM, divided by ", fwhm_divisor, PlainKind::U8, ".");
-  add("Minimum number for detecting variation is ", min_variation, PlainKind::U16, "% or number of used imaged.");
-  add("Only stars with more than a total of ", min_total_measurements, PlainKind::U16, " measurements will be used.");
-  add("Only stars with more than ", min_selected_measurements, PlainKind::U8, " selected measurements will be used.");
-  add_masked("Limiting magnitude interval must be", "##.##", min_mag_interval / 100.0, " magnitudes.");
-  add("Correction of magnitude trends in observations (0 no, 1 yes): ", trend_correction, PlainKind::S8, ".");
-  add_masked("Measurements taken as outliers, if more then", "##.#", outlier_factor / 10.0, "x outside the quartils.");
+  add("Search range for identical stars is the actual FWHM, divided by ", p.fwhm_divisor, PlainKind::U8, ".");
+  add("Minimum number for detecting variation is ", p.min_variation, PlainKind::U16, "% or number of used imaged.");
+  add("Only stars with more than a total of ", p.min_total_measurements, PlainKind::U16, " measurements will be used.");
+  add("Only stars with more than ", p.min_selected_measurements, PlainKind::U8, " selected measurements will be used.");
+  add_masked("Limiting magnitude interval must be", "##.##", p.min_mag_interval / 100.0, " magnitudes.");
+  add("Correction of magnitude trends in observations (0 no, 1 yes): ", p.trend_correction, PlainKind::S8, ".");
+  add_masked("Measurements taken as outliers, if more then", "##.#", p.outlier_factor / 10.0,
+             "x outside the quartils.");
   return lines;
 }
 
-void write_parameter_block(ReportChannel& out) {
-  std::vector<std::string> parameters = parameter_block();
+void write_parameter_block(ReportChannel& out, const DetectionParameters& parameters_used) {
+  std::vector<std::string> parameters = parameter_block(parameters_used);
   for (const std::string& line : parameters) out.write_line(Destination::console, line);
   for (const std::string& line : parameters) out.write_line(Destination::report, line);
   out.end_line(Destination::report);
@@ -78,12 +79,14 @@ void write_parameter_block(ReportChannel& out) {
   out.flush();
 }
 
-void run_varisift(std::FILE* console) {
+void run_varisift(std::FILE* console, RunPlan plan) {
   ReportChannel out(console);
   write_banner(out);
   ObservationStore store;
+  store.parameters = plan.parameters;
+  const RunFiles& files = plan.files;
 
-  OpenResult log_file = open_for_reading(log_file_name);
+  OpenResult log_file = open_for_reading(files.log);
   if (log_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(log_file.error_code, log_file_name));
     return stop_run(out);
@@ -95,17 +98,22 @@ void run_varisift(std::FILE* console) {
     }
   } log_closer{log_file.file};
 
-  OpenResult report_file = open_for_appending(report_file_name);
+  OpenResult report_file = open_for_appending(files.report);
   if (report_file.file == nullptr) {
-    out.write_line(Destination::console, open_error_line(report_file.error_code, report_file_name));
+    out.write_line(Destination::console, open_error_line(report_file.error_code, files.report_shown));
     return stop_run(out);
   }
   out.attach_report(report_file.file);
   write_run_header(out);
 
-  if (!read_vsx_catalogue(store.vsx, out)) return stop_run(out);
+  if (plan.named_catalogue) {
+    store.vsx = std::move(*plan.named_catalogue);
+    out.write_line(Destination::console, std::string(vsx_progress_text) + vsx_count_text(store.vsx));
+  } else if (!read_vsx_beside_log(store.vsx, files.catalogue, out)) {
+    return stop_run(out);
+  }
 
-  write_parameter_block(out);
+  write_parameter_block(out, store.parameters);
 
   LineReader log(log_file.file);
   if (read_measurement_log(store, log, out) == RunFlow::stop) return stop_run(out);

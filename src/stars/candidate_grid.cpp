@@ -51,7 +51,7 @@ GridShape typical_grid_shape(const ObservationStore& store, std::size_t first, s
     const std::vector<Measurement>& meas = store.images[store.image_order[position]].meas;
     std::size_t k = skip;
     for (; k < meas.size(); k += stride) {
-      SearchBox box = search_box(meas[k]);
+      SearchBox box = search_box(meas[k], store.parameters.fwhm_divisor);
       if (box.ra_window <= 0 || box.dec_window <= 0) continue;
       if (ra_windows.empty()) {
         ra_min = ra_max = meas[k].ra;

@@ -23,6 +23,6 @@ struct Quartiles {
 Quartiles quartiles_of_sorted(std::span<const std::int16_t> sorted);
 
 // Sorts the curve and sets median, quartiles, fences and inlier extremes.
-void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths = outlier_factor);
+void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths);
 
 }  // namespace varisift

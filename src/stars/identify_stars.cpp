@@ -40,9 +40,9 @@ void write_summary(const ObservationStore& store, ReportChannel& out) {
   append_plain(stars, store.stars.count(), PlainKind::U32);
   stars += " different stars identified.";
   std::string minimum = "Minimum number of stars for variability detection: ";
-  append_plain(minimum, min_selected_measurements, PlainKind::U8);
+  append_plain(minimum, store.parameters.min_selected_measurements, PlainKind::U8);
   std::string interval = "Minimum difference between maximum and minimum magnitude: ";
-  append_masked(interval, "##.## mag", min_mag_interval / 100.0);
+  append_masked(interval, "##.## mag", store.parameters.min_mag_interval / 100.0);
   for (Destination d : {Destination::console, Destination::report}) {
     out.write_line(d, stars);
     out.write_line(d, minimum);
@@ -191,7 +191,8 @@ bool open_turn(ObservationStore& store, ReportChannel& out, std::size_t p, Turns
     store.stars.images_seen.push_back(1);
     meas.star = store.stars.count();
     turns.creators.push_back(StarEntry{static_cast<std::uint16_t>(m), i});
-    references.push_back(Reference{meas.ra, meas.dec, search_box(meas), meas.star, static_cast<std::uint16_t>(m)});
+    references.push_back(Reference{meas.ra, meas.dec, search_box(meas, store.parameters.fwhm_divisor), meas.star,
+                                   static_cast<std::uint16_t>(m)});
   }
   return true;
 }

@@ -17,7 +17,8 @@ std::int16_t trend_offset(const Image& image, std::int16_t reference, std::int8_
   return static_cast<std::int16_t>(floor_div(numerator, 2 * n) * correction);
 }
 
-bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurve& curve, std::int8_t correction) {
+bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurve& curve) {
+  const std::int8_t correction = store.parameters.trend_correction;
   curve.star = s;
   curve.count = 0;
   curve.curve_max = -no_magnitude;
@@ -44,7 +45,7 @@ bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurv
     curve.curve_max = max16(curve.curve_max, x);
     curve.curve_min = min16(curve.curve_min, x);
   }
-  return curve.count > min_selected_measurements;
+  return curve.count > store.parameters.min_selected_measurements;
 }
 
 }  // namespace varisift

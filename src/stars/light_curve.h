@@ -40,12 +40,11 @@ struct LightCurve {
 // The offset of image's magnitudes for a star whose trend reference is
 // reference: floor(reference - exact mean magnitude of the image + 0.5),
 // times the correction switch.
-std::int16_t trend_offset(const Image& image, std::int16_t reference, std::int8_t correction = trend_correction);
+std::int16_t trend_offset(const Image& image, std::int16_t reference, std::int8_t correction);
 
 // Builds the light curve of star s from its valid measurements. Returns
 // whether the star has more than min_selected_measurements of them and so
 // goes on to its statistics.
-bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurve& curve,
-                       std::int8_t correction = trend_correction);
+bool build_light_curve(const ObservationStore& store, std::uint32_t s, LightCurve& curve);
 
 }  // namespace varisift

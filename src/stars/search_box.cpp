@@ -9,7 +9,7 @@
 
 namespace varisift {
 
-SearchBox search_box(const Measurement& reference) {
+SearchBox search_box(const Measurement& reference, std::uint8_t fwhm_divisor) {
   double fwhm = reference.fwhm;
   double delta = declination_radians(reference.dec);
   double ra_half = round_half_even(100 * fwhm / (15 * std::cos(delta)));

@@ -18,7 +18,8 @@ struct SearchBox {
   std::int64_t dec_window = 0;  // 1/100 arcsec
 };
 
-SearchBox search_box(const Measurement& reference);
+// The box of a reference measurement for the FWHM divisor of the run.
+SearchBox search_box(const Measurement& reference, std::uint8_t fwhm_divisor);
 
 // Both differences strictly inside the box.
 inline bool in_box(const Measurement& reference, const SearchBox& box, const Measurement& candidate) {

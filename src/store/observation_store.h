@@ -84,7 +84,9 @@ struct ObservationStore {
   std::uint8_t current_image = 0;
   std::uint8_t session_count = 1;
   std::array<std::string, 2> table_header;  // last table header and the line after it
-  std::uint16_t min_variation = varisift::min_variation;
+  // The detection parameters of the run; min_variation is lowered to the
+  // number of images once the log is read.
+  DetectionParameters parameters;
 
   VsxCatalogue vsx;
   StarTable stars;

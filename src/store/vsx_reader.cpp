@@ -1,16 +1,18 @@
-// Loading vsx.dat. The file is read in blocks of whole lines whose two
+// Loading the catalogue. The file is read in blocks of whole lines whose two
 // halves are parsed on two threads; the entries are added in file order, so
 // the catalogue is the same either way.
 #include "store/vsx_reader.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "base/parameters.h"
 #include "io/block_reader.h"
+#include "io/gzip_source.h"
 #include "io/helper_thread.h"
 #include "io/input_files.h"
 
@@ -61,33 +63,67 @@ void load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
   }
 }
 
+// Room for the entries of a catalogue of this many bytes, so that the tables
+// do not move while they grow. Room that stays unused is never touched, so it
+// takes no memory.
+void reserve_for_size(VsxCatalogue& catalogue, const std::string& path) {
+  std::error_code ec;
+  std::uintmax_t file_size = std::filesystem::file_size(path, ec);
+  if (ec) return;
+  catalogue.entries.reserve(static_cast<std::size_t>(file_size / short_line_bytes));
+  catalogue.names.reserve(static_cast<std::size_t>(file_size / 4));
+}
+
+bool ends_with(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
 }  // namespace
 
-bool read_vsx_catalogue(VsxCatalogue& catalogue, ReportChannel& out) {
-  OpenResult opened = open_for_reading(catalogue_file_name);
+bool read_vsx_beside_log(VsxCatalogue& catalogue, const std::string& path, ReportChannel& out) {
+  OpenResult opened = open_for_reading(path);
   if (opened.file == nullptr) {
     if (opened.error_code == open_error_cannot_open) return true;
     out.write_line(Destination::console, open_error_line(opened.error_code, catalogue_file_name));
     return false;
   }
-  out.write_text(Destination::console, "Reading VSX catalog...");
+  out.write_text(Destination::console, vsx_progress_text);
   out.flush();
-  // Room for the entries of a catalogue of this size, so that the tables do
-  // not move while they grow. Room that stays unused is never touched, so it
-  // takes no memory.
-  std::error_code ec;
-  std::uintmax_t file_size = std::filesystem::file_size(catalogue_file_name, ec);
-  if (!ec) {
-    catalogue.entries.reserve(static_cast<std::size_t>(file_size / short_line_bytes));
-    catalogue.names.reserve(static_cast<std::size_t>(file_size / 4));
-  }
-  BlockReader reader(opened.file);
+  reserve_for_size(catalogue, path);
+  FileSource source(opened.file);
+  BlockReader reader(source);
   load_lines(catalogue, reader);
   std::fclose(opened.file);
-  out.write_text(Destination::console, "number of VSX stars: ");
-  out.write_plain(Destination::console, catalogue.count(), PlainKind::U32);
-  out.end_line(Destination::console);
+  out.write_line(Destination::console, vsx_count_text(catalogue));
   return true;
+}
+
+std::string load_vsx_file(VsxCatalogue& catalogue, const std::string& path) {
+  if (ends_with(path, compressed_suffix)) {
+    std::string error;
+    std::unique_ptr<GzipSource> source = GzipSource::open(path, error);
+    if (!source) return error;
+    BlockReader reader(*source);
+    load_lines(catalogue, reader);
+    return source->error();
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return "is a folder";
+  OpenResult opened = open_for_reading(path);
+  if (opened.file == nullptr) return "cannot be opened";
+  reserve_for_size(catalogue, path);
+  FileSource source(opened.file);
+  BlockReader reader(source);
+  load_lines(catalogue, reader);
+  bool failed = source.failed();
+  std::fclose(opened.file);
+  return failed ? "cannot be read" : "";
+}
+
+std::string vsx_count_text(const VsxCatalogue& catalogue) {
+  std::string line = "number of VSX stars: ";
+  append_plain(line, catalogue.count(), PlainKind::U32);
+  return line;
 }
 
 }  // namespace varisift

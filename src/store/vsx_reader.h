@@ -1,14 +1,35 @@
-// Reading vsx.dat into the catalogue, with its console progress line.
+// Reading the VSX catalogue into the store: vsx.dat beside the log, read
+// when it is there, or a file the user names, plain or gzip-compressed.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 #include "io/report_channel.h"
 #include "store/vsx_catalogue.h"
 
 namespace varisift {
 
-// Loads vsx.dat from the working directory when it can be opened, writing the
-// console progress line; a missing file is skipped silently. Returns false
-// when the run must stop (the file exists but failed to open otherwise).
-bool read_vsx_catalogue(VsxCatalogue& catalogue, ReportChannel& out);
+// The console text written before the catalogue's lines are read; the count
+// line follows on the same console line.
+inline constexpr std::string_view vsx_progress_text = "Reading VSX catalog...";
+// A catalogue file whose name ends so is read compressed.
+inline constexpr std::string_view compressed_suffix = ".gz";
+
+// Loads the catalogue at path (vsx.dat beside the log) when it can be opened,
+// writing the console progress line; a file that is not there or cannot be
+// read is skipped silently. Returns false when the run must stop: the open
+// failed for a reason of the system (out of file handles or memory), after
+// "Error 1 during open of vsx.dat".
+bool read_vsx_beside_log(VsxCatalogue& catalogue, const std::string& path, ReportChannel& out);
+
+// Loads a catalogue the user names, completely, writing nothing: a name
+// ending in ".gz" is decompressed. Returns "" when every byte was read, or
+// what is wrong ("cannot be opened", "is no gzip file", zlib's message on a
+// damaged or cut stream...).
+std::string load_vsx_file(VsxCatalogue& catalogue, const std::string& path);
+
+// "number of VSX stars: N", which closes the progress line.
+std::string vsx_count_text(const VsxCatalogue& catalogue);
 
 }  // namespace varisift

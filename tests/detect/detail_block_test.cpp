@@ -53,7 +53,7 @@ TEST(DetailBlock, MarksEachMeasurementAndDrawsTheInRangeBars) {
   store.images[8].no_valid_data = true;
   StarAnalysis a;
   ASSERT_TRUE(build_light_curve(store, 1, a.curve));
-  light_curve_statistics(a.curve);
+  light_curve_statistics(a.curve, store.parameters.outlier_factor);
   ASSERT_EQ(a.curve.upper_fence, 1017);
   a.candidate_number = 1;
   ReportChannel out;

@@ -139,7 +139,9 @@ TEST(SelectCandidate, TestsInOrderAtTheirLimits) {
     a.curve.inlier_max = c.inlier_max;
     a.curve.curve_min = 990;
     a.curve.curve_max = 1100;
-    EXPECT_EQ(select_candidate(a, c.star_images, c.min_variation), c.selected) << c.what;
+    DetectionParameters parameters;
+    parameters.min_variation = c.min_variation;
+    EXPECT_EQ(select_candidate(a, c.star_images, parameters), c.selected) << c.what;
     EXPECT_EQ(a.inlier_range, c.inlier_max - c.inlier_min) << c.what;
     EXPECT_EQ(a.full_range, 110) << c.what;
   }

@@ -297,7 +297,7 @@ TEST(BrokenLogFailure, ATableWithoutItsImageStopsWithTheNotFoundMessage) {
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_TRUE(ends_with(run.console,
                         "'' not found. Severe program or data error. Please send Skymenso.log file to "
-                        "varisift-support@users.invalid\r\nEnd of program\r\n"));
+                        "the maintainers (README, section \"Reporting problems\")\r\nEnd of program\r\n"));
   std::string report = read_file(dir.path() / "Varisift.log");
   EXPECT_EQ(report.substr(0, earlier.size()), earlier);
   EXPECT_TRUE(ends_with(report, "Used log file Skymensor.log\r\n"));

@@ -39,6 +39,23 @@ RunOutput run_varisift(const std::filesystem::path& dir, const std::string& pref
   return out;
 }
 
+RunOutput run_varisift_with(const std::filesystem::path& dir, const std::string& arguments) {
+  TempDir scratch;  // standard error goes here, outside the folder under test
+  const std::filesystem::path errors = scratch.path() / "stderr";
+  RunOutput out;
+  std::string command = "cd '" + dir.string() + "' && timeout 120 '" VARISIFT_BINARY "' " + arguments +
+                        " </dev/null 2>'" + errors.string() + "'";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.console.append(buffer, got);
+  int status = pclose(pipe);
+  out.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  out.errors = read_file(errors);
+  return out;
+}
+
 bool run_simulator(const std::string& arguments, const std::filesystem::path& dir) {
 #ifdef SIMULATE_BINARY
   std::string command = "'" SIMULATE_BINARY "' " + arguments + " --out '" + dir.string() + "' >/dev/null";

@@ -10,6 +10,7 @@ namespace e2e {
 struct RunOutput {
   int exit_status = -1;
   std::string console;  // standard output, bytes as written
+  std::string errors;   // standard error, when the run captured it
 };
 
 // A new empty directory below the system's temporary directory, removed
@@ -32,6 +33,10 @@ class TempDir {
 // directly in front of the program.
 RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix = "",
                        const std::string& launcher = "");
+
+// Runs varisift in dir with command-line arguments (shell words, quoted by
+// the caller), capturing standard error as well.
+RunOutput run_varisift_with(const std::filesystem::path& dir, const std::string& arguments);
 
 // Runs the simulator with the given arguments, writing into dir; true on success.
 bool run_simulator(const std::string& arguments, const std::filesystem::path& dir);

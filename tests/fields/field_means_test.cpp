@@ -45,7 +45,7 @@ TEST(FieldMean, VariationThresholdIsLoweredToTheNumberOfImages) {
     ObservationStore store;
     store.images.resize(c.images + 1);
     lower_variation_threshold(store);
-    EXPECT_EQ(store.min_variation, c.threshold) << c.images << " images";
+    EXPECT_EQ(store.parameters.min_variation, c.threshold) << c.images << " images";
   }
 }
 

@@ -18,7 +18,8 @@ namespace {
 
 std::vector<std::string> lines_of_blocks(const std::string& bytes, std::size_t block_bytes, bool split) {
   std::FILE* file = testing::file_holding(bytes);
-  BlockReader reader(file, block_bytes);
+  FileSource source(file);
+  BlockReader reader(source, block_bytes);
   std::vector<std::string> lines;
   std::string_view block;
   while (reader.next_block(block)) {

@@ -53,7 +53,7 @@ LightCurve curve_of(const std::vector<std::int16_t>& in_time_order) {
 
 TEST(LightCurveStatistics, FarOutlierLeavesFencesAndInliersAlone) {
   LightCurve curve = curve_of({1003, 1100, 1000, 1005, 1001, 1004, 1002});
-  light_curve_statistics(curve);
+  light_curve_statistics(curve, DetectionParameters{}.outlier_factor);
   EXPECT_EQ(curve.lower_quartile, 1001);
   EXPECT_EQ(curve.median, 1003);
   EXPECT_EQ(curve.upper_quartile, 1005);

@@ -162,16 +162,16 @@ TEST(IdentifyStars, NoMatchAcrossZeroHours) {
 }
 
 TEST(IdentifyStars, PoleBoxHoldsEveryRightAscension) {
-  SearchBox box = search_box(measurement_at(0, 32400000, 30));
+  SearchBox box = search_box(measurement_at(0, 32400000, 30), 1);
   EXPECT_EQ(box.ra_window, ra_window_cap);
   EXPECT_EQ(box.dec_window, 300);
-  SearchBox south = search_box(measurement_at(0, -32400000, 30));
+  SearchBox south = search_box(measurement_at(0, -32400000, 30), 1);
   EXPECT_EQ(south.ra_window, ra_window_cap);
   // Southern boxes are as wide as northern ones at the same distance from the equator.
-  EXPECT_EQ(search_box(measurement_at(0, -16200000, 30)).ra_window,
-            search_box(measurement_at(0, 16200000, 30)).ra_window);
+  EXPECT_EQ(search_box(measurement_at(0, -16200000, 30), 1).ra_window,
+            search_box(measurement_at(0, 16200000, 30), 1).ra_window);
   // 3.0 arcsec at the equator: 100 x 30 / 15 = 200 ms of time.
-  EXPECT_EQ(search_box(measurement_at(0, 0, 30)).ra_window, 200);
+  EXPECT_EQ(search_box(measurement_at(0, 0, 30), 1).ra_window, 200);
 }
 
 TEST(IdentifyStars, ProgressLineNamesEachReferenceImageInTimeOrder) {

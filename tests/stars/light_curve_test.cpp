@@ -55,7 +55,7 @@ TEST(BuildLightCurve, WithoutCorrectionTheMeasuredMagnitudesInTimeOrder) {
   store.image_order = {0, 4, 2, 1, 3, 5, 6, 7};
   set_stars(store, {one_per_image(1, 7)});
   LightCurve curve;
-  EXPECT_TRUE(build_light_curve(store, 1, curve, 0));
+  EXPECT_TRUE(build_light_curve(store, 1, curve));
   EXPECT_EQ(std::vector<std::int16_t>(curve.in_time_order.begin(), curve.in_time_order.begin() + curve.count),
             (std::vector<std::int16_t>{1040, 1020, 1010, 1030, 1050, 1060, 1070}));
   EXPECT_EQ(std::vector<int>(curve.image.begin(), curve.image.begin() + curve.count),
@@ -74,8 +74,9 @@ TEST(BuildLightCurve, CorrectionShiftsEachImageToTheFaintestFlooredMean) {
   add_image(store, "20170301190000", {1230, 1231});
   add_image(store, "20170301200000", {1300});
   set_stars(store, {{{1, 1}, {2, 1}}});
+  store.parameters.trend_correction = 1;
   LightCurve curve;
-  EXPECT_FALSE(build_light_curve(store, 1, curve, 1));
+  EXPECT_FALSE(build_light_curve(store, 1, curve));
   EXPECT_EQ(curve.trend_reference, 1234);
   ASSERT_EQ(curve.count, 2);
   EXPECT_EQ(curve.in_time_order[0], 1235 - 1);
@@ -87,13 +88,14 @@ TEST(BuildLightCurve, ImageWithoutValidDataLeavesCurveAndReference) {
   for (int k = 0; k < 7; ++k) add_image(store, "20170301180000", {1000});
   add_image(store, "20170302000000", {1300});
   set_stars(store, {one_per_image(1, 8)});
+  store.parameters.trend_correction = 1;
   LightCurve curve;
-  ASSERT_TRUE(build_light_curve(store, 1, curve, 1));
+  ASSERT_TRUE(build_light_curve(store, 1, curve));
   EXPECT_EQ(curve.count, 8);
   EXPECT_EQ(curve.curve_min, 1300);  // every image shifted to the faint one
 
   store.images[8].no_valid_data = true;
-  ASSERT_TRUE(build_light_curve(store, 1, curve, 1));
+  ASSERT_TRUE(build_light_curve(store, 1, curve));
   EXPECT_EQ(curve.trend_reference, 1000);
   EXPECT_EQ(curve.count, 7);
   EXPECT_EQ(curve.curve_max, 1000);
@@ -107,7 +109,7 @@ TEST(BuildLightCurve, GoesOnOnlyWithMoreThanSixMeasurements) {
     set_stars(store, {one_per_image(1, static_cast<std::uint8_t>(images))});
     LightCurve curve;
     curve.count = 5;  // left from an earlier star
-    EXPECT_EQ(build_light_curve(store, 1, curve, 0), images > 6) << images << " measurements";
+    EXPECT_EQ(build_light_curve(store, 1, curve), images > 6) << images << " measurements";
     EXPECT_EQ(curve.count, images > 1 ? images : 0);
     if (images == 1) {
       EXPECT_EQ(curve.curve_min, 9999);

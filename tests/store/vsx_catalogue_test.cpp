@@ -141,7 +141,7 @@ TEST_F(VsxCatalogueFile, ConsoleLineCountsTheLoadedEntries) {
     if (row.file) write_catalogue(*row.file);
     VsxCatalogue catalogue;
     ReportChannel out;
-    EXPECT_TRUE(read_vsx_catalogue(catalogue, out)) << row.what;
+    EXPECT_TRUE(read_vsx_beside_log(catalogue, "vsx.dat", out)) << row.what;
     EXPECT_EQ(out.collected(Destination::console), row.console) << row.what;
     EXPECT_EQ(out.collected(Destination::report), "") << row.what;
     EXPECT_EQ(catalogue.count(), row.count) << row.what;

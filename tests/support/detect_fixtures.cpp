@@ -56,7 +56,9 @@ ObservationStore read_log(const std::vector<LogImage>& images) {
     if (images[i - 1].lines.empty()) continue;
     text += "08:30:14 - Photometry of Image " + std::to_string(i) + " (" + image_name(i) + "): \n";
     text += std::string(log_heading_1) + "\n" + std::string(log_heading_2) + "\n";
-    text += " " + std::string(107, '-') + "\n";
+    text += ' ';
+    text.append(107, '-');
+    text += '\n';
     for (const LogLine& l : images[i - 1].lines) text += log_line(l) + "\n";
     text += "\n";
   }

@@ -24,7 +24,7 @@ inline void identify_by_direct_scan(ObservationStore& store) {
       Image& candidates = store.images[store.image_order[q]];
       for (Measurement& reference : reference_image.meas) {
         if (!reference.free) continue;
-        SearchBox box = search_box(reference);
+        SearchBox box = search_box(reference, store.parameters.fwhm_divisor);
         std::uint32_t s = reference.star;
         if (s == 0) {
           store.stars.images_seen.push_back(1);

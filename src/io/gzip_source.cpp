@@ -1,0 +1,77 @@
+// Reading a gzip file through zlib's gz functions.
+#include "io/gzip_source.h"
+
+#include <zlib.h>
+
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+namespace varisift {
+
+namespace {
+gzFile as_gz(void* file) { return static_cast<gzFile>(file); }
+
+// zlib's message on a failed read, without the path it puts in front.
+std::string read_error(gzFile file, const std::string& path) {
+  int code = Z_OK;
+  const char* message = gzerror(file, &code);
+  if (code == Z_OK) return "";
+  std::string text = message != nullptr ? message : "";
+  if (text.compare(0, path.size() + 2, path + ": ") == 0) text.erase(0, path.size() + 2);
+  return "is damaged (" + (text.empty() ? std::string("broken gzip stream") : text) + ")";
+}
+// Bytes asked of zlib at once at most (its read count is an unsigned int).
+constexpr std::size_t max_read = static_cast<std::size_t>(INT_MAX) / 2;
+// zlib's own buffer, larger than its default for fewer system reads.
+constexpr unsigned gz_buffer_bytes = 1u << 17;
+}  // namespace
+
+std::unique_ptr<GzipSource> GzipSource::open(const std::string& path, std::string& error) {
+  std::error_code ec;
+  // A directory of that name is no file: gzopen would accept it.
+  if (std::filesystem::is_directory(path, ec)) {
+    error = "is a folder";
+    return nullptr;
+  }
+  gzFile file = gzopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    error = "cannot be opened";
+    return nullptr;
+  }
+  gzbuffer(file, gz_buffer_bytes);
+  std::unique_ptr<GzipSource> source(new GzipSource(file, path));
+  // zlib reads a file without a gzip header as it is; a .gz name promises
+  // compressed bytes, so such a file is refused. An empty file has none.
+  char first = 0;
+  int got = gzread(file, &first, 1);
+  if (got < 0) {
+    error = read_error(file, path);
+    return nullptr;
+  }
+  if (gzdirect(file) != 0) {
+    error = "is no gzip file";
+    return nullptr;
+  }
+  if (got == 1) gzungetc(static_cast<unsigned char>(first), file);
+  return source;
+}
+
+GzipSource::~GzipSource() {
+  if (file_ != nullptr) gzclose_r(as_gz(file_));
+}
+
+std::size_t GzipSource::read(char* buffer, std::size_t size) {
+  if (file_ == nullptr || failed()) return 0;
+  unsigned wanted = static_cast<unsigned>(size < max_read ? size : max_read);
+  int got = gzread(as_gz(file_), buffer, wanted);
+  // At the end (0) zlib tells a stream cut short from a whole one.
+  if (got <= 0) {
+    error_ = read_error(as_gz(file_), path_);
+    if (got < 0 && error_.empty()) error_ = "is damaged (broken gzip stream)";
+    return 0;
+  }
+  return static_cast<std::size_t>(got);
+}
+
+}  // namespace varisift

@@ -1,0 +1,63 @@
+// Reading the command line, checking its files, then running.
+#include "run/program.h"
+
+#include <string>
+
+#include "base/build_info.h"
+#include "io/report_channel.h"
+#include "run/command_line.h"
+#include "run/run_driver.h"
+#include "run/run_files.h"
+#include "store/vsx_reader.h"
+
+namespace varisift {
+
+namespace {
+
+void write_lines(std::FILE* stream, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += line_end_bytes;
+  }
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+int wrong_use(std::FILE* errors, const std::string& what) {
+  write_lines(errors, {"varisift: " + what + " (see varisift --help)"});
+  return wrong_use_status;
+}
+
+}  // namespace
+
+int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::string_view>& arguments) {
+  ParsedCommandLine parsed = parse_command_line(arguments);
+  if (!parsed.error.empty()) return wrong_use(errors, parsed.error);
+  const CommandLine& command = parsed.command;
+  if (command.action == CommandLine::Action::help) {
+    write_lines(console, usage_lines());
+    return 0;
+  }
+  if (command.action == CommandLine::Action::version) {
+    write_lines(console, {std::string("varisift ") + build_version});
+    return 0;
+  }
+
+  RunPlan plan;
+  std::string error;
+  plan.files = place_run_files(command, error);
+  if (!error.empty()) return wrong_use(errors, error);
+  plan.parameters = command.parameters;
+  if (plan.files.catalogue_named) {
+    // Read completely before anything is written: a catalogue that cannot be
+    // used is wrong use, found before the run leaves a trace.
+    plan.named_catalogue.emplace();
+    error = load_vsx_file(*plan.named_catalogue, plan.files.catalogue);
+    if (!error.empty()) return wrong_use(errors, "--vsx '" + plan.files.catalogue + "' " + error);
+  }
+  run_varisift(console, std::move(plan));
+  return 0;
+}
+
+}  // namespace varisift

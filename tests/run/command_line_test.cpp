@@ -1,0 +1,135 @@
+// The command line: the forms it accepts and those it refuses, with the
+// exact stored parameter values, and the help text as the README shows it.
+#include "run/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace varisift {
+namespace {
+
+ParsedCommandLine parse(std::vector<std::string_view> arguments) { return parse_command_line(arguments); }
+
+TEST(CommandLine, NoArgumentsIsTheDefaultRun) {
+  ParsedCommandLine p = parse({});
+  EXPECT_EQ(p.error, "");
+  EXPECT_FALSE(p.command.any_argument);
+  EXPECT_FALSE(p.command.folder_given);
+  EXPECT_EQ(p.command.folder, ".");
+  const DetectionParameters defaults;
+  EXPECT_EQ(p.command.parameters.outlier_factor, defaults.outlier_factor);
+  EXPECT_EQ(p.command.parameters.trend_correction, 0);
+}
+
+TEST(CommandLine, AcceptedFormsStoreExactValues) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    DetectionParameters expected;
+  };
+  auto with = [](auto change) {
+    DetectionParameters p;
+    change(p);
+    return p;
+  };
+  const std::vector<Case> cases = {
+      {{"--trend"}, with([](auto& p) { p.trend_correction = 1; })},
+      {{"--outlier-factor", "3.0"}, with([](auto& p) { p.outlier_factor = 30; })},
+      {{"--outlier-factor=2.5"}, with([](auto& p) { p.outlier_factor = 25; })},
+      {{"--outlier-factor", "4"}, with([](auto& p) { p.outlier_factor = 40; })},
+      {{"--outlier-factor", "429496729.5"}, with([](auto& p) { p.outlier_factor = 4294967295u; })},
+      {{"--min-interval", "0.10"}, with([](auto& p) { p.min_mag_interval = 10; })},
+      {{"--min-interval", "0.1"}, with([](auto& p) { p.min_mag_interval = 10; })},
+      {{"--min-interval", "2.55"}, with([](auto& p) { p.min_mag_interval = 255; })},
+      {{"--min-interval", "0"}, with([](auto& p) { p.min_mag_interval = 0; })},
+      {{"--min-variation", "010"}, with([](auto& p) { p.min_variation = 10; })},  // decimal, not octal
+      {{"--min-variation", "65535"}, with([](auto& p) { p.min_variation = 65535; })},
+      {{"--min-total=0"}, with([](auto& p) { p.min_total_measurements = 0; })},
+      {{"--min-selected", "255"}, with([](auto& p) { p.min_selected_measurements = 255; })},
+      {{"--fwhm-divisor", "1"}, with([](auto& p) { p.fwhm_divisor = 1; })},
+      {{"--fwhm-divisor", "255"}, with([](auto& p) { p.fwhm_divisor = 255; })},
+  };
+  for (const Case& c : cases) {
+    ParsedCommandLine p = parse(c.arguments);
+    ASSERT_EQ(p.error, "") << c.arguments[0];
+    const DetectionParameters& got = p.command.parameters;
+    EXPECT_EQ(got.trend_correction, c.expected.trend_correction) << c.arguments[0];
+    EXPECT_EQ(got.outlier_factor, c.expected.outlier_factor) << c.arguments[0];
+    EXPECT_EQ(got.min_mag_interval, c.expected.min_mag_interval) << c.arguments[0];
+    EXPECT_EQ(got.min_variation, c.expected.min_variation) << c.arguments[0];
+    EXPECT_EQ(got.min_total_measurements, c.expected.min_total_measurements) << c.arguments[0];
+    EXPECT_EQ(got.min_selected_measurements, c.expected.min_selected_measurements) << c.arguments[0];
+    EXPECT_EQ(got.fwhm_divisor, c.expected.fwhm_divisor) << c.arguments[0];
+  }
+}
+
+TEST(CommandLine, FolderAndFilesAnywhereAmongTheOptions) {
+  ParsedCommandLine p = parse({"--vsx", "cat/vsx.dat.gz", "night1", "--report=out.log"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.command.folder, "night1");
+  EXPECT_TRUE(p.command.folder_given);
+  EXPECT_EQ(p.command.catalogue, "cat/vsx.dat.gz");
+  EXPECT_EQ(p.command.report, "out.log");
+  // After "--" a name that begins with "-" is a folder.
+  p = parse({"--", "-night"});
+  EXPECT_EQ(p.error, "");
+  EXPECT_EQ(p.command.folder, "-night");
+}
+
+TEST(CommandLine, HelpAndVersionWinOverWhateverFollows) {
+  EXPECT_EQ(parse({"-h", "--bogus"}).command.action, CommandLine::Action::help);
+  EXPECT_EQ(parse({"night", "--help"}).command.action, CommandLine::Action::help);
+  EXPECT_EQ(parse({"--version"}).command.action, CommandLine::Action::version);
+}
+
+TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{"--bogus"}, "unknown option '--bogus'"},
+      {{"-x"}, "unknown option '-x'"},
+      {{"--vsx"}, "--vsx needs a value (FILE)"},
+      {{"--vsx="}, "--vsx needs a value (FILE)"},
+      {{"--trend=1"}, "--trend takes no value"},
+      {{"--trend", "--trend"}, "--trend given twice"},
+      {{"a", "b"}, "two folders given, 'a' and 'b'"},
+      {{"--outlier-factor", "3.25"}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+                                     "429496729.5, not '3.25'"},
+      {{"--outlier-factor", "429496729.6"}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+                                            "429496729.5, not '429496729.6'"},
+      {{"--min-interval", "0.101"}, "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, "
+                                    "not '0.101'"},
+      {{"--min-interval", "2.56"}, "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, "
+                                   "not '2.56'"},
+      {{"--min-selected", "6.0"}, "--min-selected takes a whole number from 0 to 255, not '6.0'"},
+      {{"--min-selected", "256"}, "--min-selected takes a whole number from 0 to 255, not '256'"},
+      {{"--min-total", "-1"}, "--min-total takes a whole number from 0 to 65535, not '-1'"},
+      {{"--min-variation", "1e3"}, "--min-variation takes a whole number from 0 to 65535, not '1e3'"},
+      {{"--min-variation", " 30"}, "--min-variation takes a whole number from 0 to 65535, not ' 30'"},
+      {{"--fwhm-divisor", "0"}, "--fwhm-divisor takes a whole number from 1 to 255, not '0'"},
+      {{"--outlier-factor", "3."}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+                                   "429496729.5, not '3.'"},
+      {{"--outlier-factor", ".5"}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+                                   "429496729.5, not '.5'"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(parse(c.arguments).error, c.error) << c.arguments[0];
+}
+
+// The README's usage section quotes --help line by line.
+TEST(CommandLine, ReadmeUsageSectionIsTheHelpText) {
+  std::ifstream readme(VARISIFT_README);
+  ASSERT_TRUE(readme) << VARISIFT_README;
+  std::stringstream text;
+  text << readme.rdbuf();
+  std::string help;
+  for (const std::string& line : usage_lines()) help += (line.empty() ? "" : "    " + line) + "\n";
+  EXPECT_NE(text.str().find(help), std::string::npos) << "README.md must hold, indented by four blanks:\n" << help;
+}
+
+}  // namespace
+}  // namespace varisift
