@@ -11,10 +11,10 @@
 namespace varisift {
 
 struct RunFiles {
-  std::string log;        // path of Skymensor.log
-  std::string catalogue;  // path of the catalogue
+  std::string log;               // path of Skymensor.log
+  std::string catalogue;         // path of the catalogue
   bool catalogue_named = false;  // by --vsx: read completely before the run
-  std::string report;     // path of the report
+  std::string report;            // path of the report
   // The report's name in the message of a failed open: its plain name beside
   // the log, the path as given with --report.
   std::string report_shown;

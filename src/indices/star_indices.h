@@ -1,0 +1,34 @@
+// Variability indices of every star beside the fixed criteria: the
+// interquartile range, the median absolute deviation and the inverse von
+// Neumann ratio of its report-pass light curve, each judged against the
+// stars of similar median magnitude, and a flag from those scores.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "detect/star_results.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+
+struct StarIndices {
+  // In magnitudes, unscaled; empty where the star's curve does not reach the
+  // statistics (1/eta also where it is undefined).
+  std::optional<double> iqr;
+  std::optional<double> mad;
+  std::optional<double> inv_eta;
+  // (index - expected) / spread among stars of similar magnitude; empty
+  // where the index is empty or the spread is 0.
+  std::optional<double> iqr_score;
+  std::optional<double> mad_score;
+  std::optional<double> inv_eta_score;
+  // The index flag; empty where the star has no curve.
+  std::optional<bool> flag;
+};
+
+// The indices of every star (star s at index s - 1), from the store as the
+// report pass left it and the report pass's results.
+std::vector<StarIndices> variability_indices(const ObservationStore& store, const DetectionResults& results);
+
+}  // namespace varisift
