@@ -98,24 +98,30 @@ TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
       {{"--trend=1"}, "--trend takes no value"},
       {{"--trend", "--trend"}, "--trend given twice"},
       {{"a", "b"}, "two folders given, 'a' and 'b'"},
-      {{"--outlier-factor", "3.25"}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
-                                     "429496729.5, not '3.25'"},
-      {{"--outlier-factor", "429496729.6"}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
-                                            "429496729.5, not '429496729.6'"},
-      {{"--min-interval", "0.101"}, "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, "
-                                    "not '0.101'"},
-      {{"--min-interval", "2.56"}, "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, "
-                                   "not '2.56'"},
+      {{"--outlier-factor", "3.25"},
+       "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+       "429496729.5, not '3.25'"},
+      {{"--outlier-factor", "429496729.6"},
+       "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+       "429496729.5, not '429496729.6'"},
+      {{"--min-interval", "0.101"},
+       "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, "
+       "not '0.101'"},
+      {{"--min-interval", "2.56"},
+       "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, "
+       "not '2.56'"},
       {{"--min-selected", "6.0"}, "--min-selected takes a whole number from 0 to 255, not '6.0'"},
       {{"--min-selected", "256"}, "--min-selected takes a whole number from 0 to 255, not '256'"},
       {{"--min-total", "-1"}, "--min-total takes a whole number from 0 to 65535, not '-1'"},
       {{"--min-variation", "1e3"}, "--min-variation takes a whole number from 0 to 65535, not '1e3'"},
       {{"--min-variation", " 30"}, "--min-variation takes a whole number from 0 to 65535, not ' 30'"},
       {{"--fwhm-divisor", "0"}, "--fwhm-divisor takes a whole number from 1 to 255, not '0'"},
-      {{"--outlier-factor", "3."}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
-                                   "429496729.5, not '3.'"},
-      {{"--outlier-factor", ".5"}, "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
-                                   "429496729.5, not '.5'"},
+      {{"--outlier-factor", "3."},
+       "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+       "429496729.5, not '3.'"},
+      {{"--outlier-factor", ".5"},
+       "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
+       "429496729.5, not '.5'"},
   };
   for (const Case& c : cases) EXPECT_EQ(parse(c.arguments).error, c.error) << c.arguments[0];
 }
