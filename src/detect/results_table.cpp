@@ -3,8 +3,10 @@
 
 #include <cmath>
 
+#include "store/measurement_line.h"
 #include "store/sky_units.h"
 #include "store/time_keys.h"
+#include "text/column_number.h"
 #include "text/integer_arithmetic.h"
 #include "text/number_text.h"
 #include "text/text.h"
@@ -24,7 +26,9 @@ constexpr std::string_view header_line_2 =
 // position, so that the row's integer arithmetic cannot overflow.
 constexpr double position_bound = 9007199254740992.0;  // 2^53
 
-double field(std::string_view text, int start, int width) { return text_to_number(mid_text(text, start, width)); }
+// The column of the measurement line whose "-" makes the row's declination
+// south.
+constexpr int dec_sign_column = 26;
 
 std::int64_t bounded_position(double value) {
   if (value > position_bound) value = position_bound;
@@ -50,25 +54,26 @@ Sexagesimal split(std::int64_t value, std::int64_t per_whole, std::int64_t per_m
 
 // Takes the position, magnitudes and time of one measurement text.
 void take_measurement_text(RowValues& row, std::string_view t) {
-  std::string_view key = left_text(t, 14);
+  std::string_view key = left_text(t, static_cast<std::int64_t>(time_stamp_length));
   if (compare_text(key, row.first_time_key) < 0) row.first_time_key.assign(key);
   if (compare_text(key, row.last_time_key) > 0) row.last_time_key.assign(key);
 
-  double ra = field(t, 18, 2) * 3600000 + field(t, 21, 2) * 60000 + field(t, 24, 2) * 1000 + field(t, 27, 3);
-  double dec = field(t, 42, 2) * 360000 + field(t, 45, 2) * 6000 + field(t, 48, 2) * 100 + field(t, 51, 2);
-  if (mid_text(t, 41, 1) == "-") dec = -dec;
+  double ra = measured_ra(t, shown_text_indent);
+  double dec = measured_dec_without_sign(t, shown_text_indent);
+  // Only the first of the two sign columns of the line counts here.
+  if (mid_text(t, shown_text_indent + dec_sign_column, 1) == "-") dec = -dec;
   row.ra = bounded_position(ra);
   row.dec = bounded_position(dec);
   // The RA residual is in arcseconds on the sky: x 1000 / 15 gives ms of
   // time at the equator, / cos(delta) widens it toward the poles.
   double delta = declination_radians(static_cast<double>(row.dec));
-  row.ra = bounded_position(static_cast<double>(row.ra) - field(t, 33, 5) * 1000 / 15 / std::cos(delta));
-  row.dec = bounded_position(static_cast<double>(row.dec) - field(t, 56, 5) * 100);
+  row.ra = bounded_position(static_cast<double>(row.ra) - column_number(t, 33, 5) * 1000 / 15 / std::cos(delta));
+  row.dec = bounded_position(static_cast<double>(row.dec) - column_number(t, 56, 5) * 100);
 
-  std::int16_t m = round_to_s16(field(t, 64, 5) * 100);
+  std::int16_t m = round_to_s16(column_number(t, 64, 5) * 100);
   row.mag_min = min16(row.mag_min, m);
   row.mag_max = max16(row.mag_max, m);
-  row.cat_mag = round_to_s16(m - field(t, 72, 5) * 100);
+  row.cat_mag = round_to_s16(m - column_number(t, 72, 5) * 100);
 }
 
 }  // namespace
@@ -140,7 +145,7 @@ void ResultsTable::write_header_once(ReportChannel& out) {
 
 void ResultsTable::write_row(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out) {
   RowValues row = gather_row_values(store, a.curve.star);
-  out.write_text(Destination::report, results_row(row, a));
+  std::string line = results_row(row, a);
   std::uint32_t match = 0;
   if (store.vsx.count() > 0 && row.fwhm_max > 0) {
     vsx_index_.build(store.vsx);
@@ -148,14 +153,14 @@ void ResultsTable::write_row(const ObservationStore& store, const StarAnalysis& 
   }
   if (match != 0) {
     const VsxEntry& e = store.vsx.entries[match - 1];
-    out.write_text(Destination::report, vsx_columns(store.vsx, e));
+    line += vsx_columns(store.vsx, e);
     std::string found = "Star found, is VSX";
     append_plain(found, e.id, PlainKind::S32);
     found += " = ";
     found += store.vsx.name(e);
     out.write_line(Destination::console, found);
   }
-  out.end_line(Destination::report);
+  out.write_line(Destination::report, line);
 }
 
 }  // namespace varisift

@@ -17,7 +17,7 @@ namespace {
 
 // The table headings are shown indented so that they line up with the
 // measurement texts, which begin with the time stamp and a blank.
-constexpr std::size_t heading_indent = 15;
+constexpr std::size_t heading_indent = shown_text_indent;
 constexpr std::string_view table_header_key = "  RA";
 constexpr std::string_view session_key = " - Start ";
 constexpr std::string_view image_key_text = " Image ";
@@ -131,16 +131,15 @@ RunFlow LogScan::register_image(std::string_view key, std::string_view& current)
   image_key_.assign(key);
   for (std::size_t i = 1; i < store_.images.size(); ++i) {
     if (store_.images[i].name == image_key_) {
-      out_.write_text(Destination::console, "File '");
-      out_.write_text(Destination::console, image_key_);
-      out_.write_line(Destination::console, "' has a multiple entry.");
+      out_.write_line(Destination::console, "File '" + image_key_ + "' has a multiple entry.");
       return RunFlow::go_on;
     }
   }
   if (store_.image_count() >= max_images) {
-    out_.write_text(Destination::console, "Number of images exceeds ");
-    out_.write_plain(Destination::console, max_images, PlainKind::U8);
-    out_.write_line(Destination::console, ".");
+    std::string line = "Number of images exceeds ";
+    append_plain(line, max_images, PlainKind::U8);
+    line += ".";
+    out_.write_line(Destination::console, line);
     return RunFlow::stop;
   }
   Image image;
@@ -157,11 +156,10 @@ RunFlow LogScan::read_table() {
   std::size_t k = store_.image_count();
   while (k > 0 && right_text(store_.images[k].name, static_cast<std::int64_t>(image_key_.size())) != image_key_) --k;
   if (k == 0) {
-    out_.write_text(Destination::console, "'");
-    out_.write_text(Destination::console, image_key_);
-    out_.write_text(Destination::console,
-                    "' not found. Severe program or data error. Please send Skymenso.log file to ");
-    out_.write_line(Destination::console, contact_address);
+    std::string line =
+        "'" + image_key_ + "' not found. Severe program or data error. Please send Skymenso.log file to ";
+    line += contact_address;
+    out_.write_line(Destination::console, line);
     out_.write_line(Destination::console, "End of program");
     return RunFlow::stop;
   }
@@ -172,9 +170,10 @@ RunFlow LogScan::read_table() {
     std::string_view line = trim_right(log_.read_line());
     if (line.empty() || line.front() != ' ') break;
     if (table_.size() == max_observations) {
-      out_.write_text(Destination::console, "Too much stars, more than ");
-      out_.write_plain(Destination::console, max_observations, PlainKind::U32);
-      out_.write_line(Destination::console, ". Program stops.");
+      std::string message = "Too much stars, more than ";
+      append_plain(message, max_observations, PlainKind::U32);
+      message += ". Program stops.";
+      out_.write_line(Destination::console, message);
       table_.store_into(image);
       return RunFlow::stop;
     }

@@ -24,6 +24,9 @@ inline constexpr std::size_t time_stamp_length = 14;
 // A measurement is shown and read again only through the first characters of
 // its text: the time stamp, a blank and the first 62 columns of its line.
 inline constexpr std::size_t shown_text_length = 77;
+// Column c of a measurement line stands at position c + shown_text_indent of
+// its shown text, behind the time stamp and its blank.
+inline constexpr int shown_text_indent = static_cast<int>(time_stamp_length) + 1;
 
 // One measurement line of a photometry table, as numbers.
 struct Measurement {

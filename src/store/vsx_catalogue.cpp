@@ -20,7 +20,7 @@ VsxLine parse_vsx_line(std::string_view line) {
   parsed.loaded = true;
   VsxEntry& entry = parsed.entry;
   entry.id = round_to_s32(column_number(line, C::id_start, C::id_width));
-  std::string_view name = trim_text(line_columns(line, C::name_start, C::name_width));
+  std::string_view name = trim_text(mid_text(line, C::name_start, C::name_width));
   // A line that ends before the name columns has no name, and its empty view
   // points nowhere inside the line.
   parsed.name_start = name.empty() ? 0 : static_cast<std::uint32_t>(name.data() - line.data());

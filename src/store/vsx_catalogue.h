@@ -27,7 +27,8 @@ struct VsxCatalogue {
   std::string_view name(const VsxEntry& e) const { return {names.data() + e.name_offset, e.name_length}; }
 };
 
-// Columns of a catalogue line, 1-based and inclusive.
+// Columns of a catalogue line: the first column (1-based) and the width of
+// each field, cut with mid_text.
 struct VsxColumns {
   static constexpr int id_start = 1, id_width = 7;
   static constexpr int name_start = 9, name_width = 30;

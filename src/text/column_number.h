@@ -11,17 +11,9 @@
 #include <string_view>
 
 #include "text/number_text.h"
+#include "text/text.h"
 
 namespace varisift {
-
-// Columns first..first+width-1 (1-based) of the line, as far as it reaches.
-inline std::string_view line_columns(std::string_view line, int first, int width) {
-  std::size_t begin = static_cast<std::size_t>(first - 1);
-  if (begin >= line.size()) return {};
-  std::size_t rest = line.size() - begin;
-  std::size_t w = static_cast<std::size_t>(width);
-  return {line.data() + begin, w < rest ? w : rest};
-}
 
 // text_to_number of a field, with the quick path described above.
 inline double field_number(std::string_view field) {
@@ -57,8 +49,10 @@ inline double field_number(std::string_view field) {
   return negative ? -magnitude : magnitude;
 }
 
-inline double column_number(std::string_view line, int first, int width) {
-  return field_number(line_columns(line, first, width));
+// The number in the width columns of line that begin at column start
+// (1-based), cut as mid_text cuts them.
+inline double column_number(std::string_view line, int start, int width) {
+  return field_number(mid_text(line, start, width));
 }
 
 }  // namespace varisift

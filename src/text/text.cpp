@@ -16,16 +16,6 @@ std::int64_t length_of(std::string_view s) { return static_cast<std::int64_t>(s.
 
 }  // namespace
 
-std::string_view mid_text(std::string_view s, std::int64_t start, std::int64_t length) {
-  const std::int64_t size = length_of(s);
-  if (size == 0 || start < 1 || start > size || length == 0) {
-    return {};
-  }
-  const std::int64_t available = size - (start - 1);
-  const std::int64_t taken = (length < 0 || length > available) ? available : length;
-  return s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(taken));
-}
-
 std::string_view left_text(std::string_view s, std::int64_t n) {
   if (n <= 0) {
     return {};
