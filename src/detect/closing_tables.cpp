@@ -2,7 +2,6 @@
 #include "detect/closing_tables.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,13 +15,10 @@ OutlierLimits outlier_limits(const ObservationStore& store) {
   std::vector<std::int16_t> counts;
   for (std::size_t i = 1; i <= store.image_count(); ++i) counts.push_back(store.images[i].outliers);
   std::sort(counts.begin(), counts.end());
-  Quartiles q = quartiles_of_sorted(counts);
-  double factor = image_outlier_factor / 10.0;
-  double spread = q.upper - q.lower;
+  Fences fences = quartile_fences(quartiles_of_sorted(counts), image_outlier_factor);
   OutlierLimits limits;
-  limits.high = static_cast<std::int16_t>(static_cast<std::int64_t>(std::floor(q.upper + factor * spread + 0.5)));
-  std::int16_t low = static_cast<std::int16_t>(static_cast<std::int64_t>(std::floor(q.lower - factor * spread + 0.5)));
-  limits.low = min16(0, low);
+  limits.high = fences.upper;
+  limits.low = min16(0, fences.lower);
   return limits;
 }
 

@@ -28,6 +28,14 @@ Quartiles quartiles_of_sorted(std::span<const std::int16_t> sorted) {
   return {fraction_value(sorted, 1), fraction_value(sorted, 2), fraction_value(sorted, 3)};
 }
 
+Fences quartile_fences(const Quartiles& q, std::uint32_t factor_tenths) {
+  double factor = factor_tenths / 10.0;
+  int spread = q.upper - q.lower;
+  // A fence beyond the 16-bit range keeps only the bits that fit.
+  auto fence = [](double value) { return static_cast<std::int16_t>(static_cast<std::int64_t>(half_up(value))); };
+  return {fence(q.lower - factor * spread), fence(q.upper + factor * spread)};
+}
+
 void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths) {
   std::size_t n = curve.count;
   std::copy_n(curve.in_time_order.begin(), n, curve.sorted.begin());
@@ -39,11 +47,9 @@ void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths) {
   curve.median = q.median;
   curve.lower_quartile = q.lower;
   curve.upper_quartile = q.upper;
-  double factor = factor_tenths / 10.0;
-  int spread = q.upper - q.lower;
-  // The fences are 16-bit values and keep only the bits that fit.
-  curve.lower_fence = static_cast<std::int16_t>(static_cast<std::int64_t>(half_up(q.lower - factor * spread)));
-  curve.upper_fence = static_cast<std::int16_t>(static_cast<std::int64_t>(half_up(q.upper + factor * spread)));
+  Fences fences = quartile_fences(q, factor_tenths);
+  curve.lower_fence = fences.lower;
+  curve.upper_fence = fences.upper;
   if (n == 0) return;
   // A wrapped fence could lie beyond every value; each scan then stops at
   // the last entry it may read.

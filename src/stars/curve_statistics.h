@@ -22,6 +22,15 @@ struct Quartiles {
 // An empty list has all quartiles 0.
 Quartiles quartiles_of_sorted(std::span<const std::int16_t> sorted);
 
+// Outlier fences factor_tenths / 10 quartile distances below the lower and
+// above the upper quartile, each rounded to the nearest whole number, halves
+// up, and kept to the 16 bits that fit.
+struct Fences {
+  std::int16_t lower = 0;
+  std::int16_t upper = 0;
+};
+Fences quartile_fences(const Quartiles& q, std::uint32_t factor_tenths);
+
 // Sorts the curve and sets median, quartiles, fences and inlier extremes.
 void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths);
 
