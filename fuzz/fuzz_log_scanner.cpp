@@ -69,8 +69,7 @@ std::vector<std::vector<std::uint32_t>> direct_identification(const varisift::Ob
   std::size_t n = store.image_count();
   std::size_t work = 0;
   for (std::size_t p = 1; p <= n; ++p)
-    for (std::size_t q = p + 1; q <= n; ++q)
-      work += store.images[store.image_order[p]].meas.size() * store.images[store.image_order[q]].meas.size();
+    for (std::size_t q = p + 1; q <= n; ++q) work += store.image_at(p).meas.size() * store.image_at(q).meas.size();
   if (work > max_reference_work || n < 2) return {};
 
   std::vector<std::vector<varisift::Measurement>> meas(n + 1);

@@ -65,7 +65,7 @@ std::string magnitude_range_line(std::string_view before, std::int64_t count, Pl
 void write_detail_first_half(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out) {
   constexpr Destination console = Destination::console;
   const LightCurve& c = a.curve;
-  out.end_line(console);
+  out.write_line(console, "");
   out.write_line(console, frame_line());
   out.write_line(console, title_line(34, "star", "#####", a.candidate_number, 34));
   out.write_line(console, title_line(29, "identified ", "#######", c.star, 30));

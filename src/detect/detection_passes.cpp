@@ -24,7 +24,7 @@ void write_count_lines(const ObservationStore& store, std::int16_t candidates, R
   append_plain(line, store.stars.count(), PlainKind::U32);
   line += " identified stars.";
   out.write_line(Destination::console, line);
-  out.end_line(Destination::report);
+  out.write_line(Destination::report, "");
   out.write_line(Destination::report, line);
   out.flush();
 }
@@ -46,6 +46,8 @@ void run_detection(ObservationStore& store, ReportChannel& out) {
   for (Pass pass : {Pass::check, Pass::report}) {
     std::fill(store.ident_histogram.begin(), store.ident_histogram.end(), 0u);
     std::int16_t candidates = 0;
+    // The check pass marks each selected star on one console line as it
+    // goes, so the items of that line are written as they come.
     if (pass == Pass::check) {
       out.write_text(Destination::console, "check stars ");
       out.flush();

@@ -48,7 +48,7 @@ void write_field_list(const ObservationStore& store, ReportChannel& out) {
     line += " obs)";
     out.write_line(console, line);
   }
-  out.end_line(console);
+  out.write_line(console, "");
   out.write_line(console, "Raw list of fields, not sorted by time.");
   out.write_line(console, raw_list_heading);
   std::int16_t mag_min = no_magnitude_min;
@@ -67,7 +67,7 @@ void write_field_list(const ObservationStore& store, ReportChannel& out) {
   append_masked(range, "##.##", mag_max / 100.0);
   range += " magnitudes.";
   out.write_line(console, range);
-  out.end_line(console);
+  out.write_line(console, "");
 }
 
 void write_processed_notice(const ObservationStore& store, ReportChannel& out) {

@@ -12,7 +12,7 @@ void sort_images_by_time(ObservationStore& store) {
   std::size_t n = store.image_count();
   for (std::size_t p = 1; p < n; ++p)
     for (std::size_t q = p + 1; q <= n; ++q)
-      if (compare_text(store.images[order[p]].time, store.images[order[q]].time) > 0) std::swap(order[p], order[q]);
+      if (compare_text(store.image_at(p).time, store.image_at(q).time) > 0) std::swap(order[p], order[q]);
 }
 
 }  // namespace varisift

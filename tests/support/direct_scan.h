@@ -19,9 +19,9 @@ inline void identify_by_direct_scan(ObservationStore& store) {
   std::size_t n = store.image_count();
   if (n == 1) return;
   for (std::size_t p = 1; p < n; ++p) {
-    Image& reference_image = store.images[store.image_order[p]];
+    Image& reference_image = store.image_at(p);
     for (std::size_t q = p + 1; q <= n; ++q) {
-      Image& candidates = store.images[store.image_order[q]];
+      Image& candidates = store.image_at(q);
       for (Measurement& reference : reference_image.meas) {
         if (!reference.free) continue;
         SearchBox box = search_box(reference, store.parameters.fwhm_divisor);

@@ -15,7 +15,7 @@ void build_star_entries(ObservationStore& store) {
     return meas.star != 0 && stars.images_seen[meas.star] > 1 ? meas.star : 0;
   };
   for (std::size_t p = 1; p <= n; ++p)
-    for (const Measurement& meas : store.images[store.image_order[p]].meas)
+    for (const Measurement& meas : store.image_at(p).meas)
       if (std::uint32_t s = matched_star(meas)) ++stars.first[s + 1];
   for (std::uint32_t s = 1; s <= star_count + 1; ++s) stars.first[s] += stars.first[s - 1];
   stars.entries.assign(stars.first[star_count + 1], StarEntry{});
