@@ -132,6 +132,26 @@ TEST(GatherRowValues, ResidualsCorrectThePosition) {
   }
 }
 
+TEST(GatherRowValues, OnlyTheFirstSignColumnMakesTheRowSouth) {
+  // The store reads " -0" as south (a "-" in either sign column); the row
+  // looks at the first sign column alone.
+  struct Case {
+    std::string dec;
+    std::int64_t row_dec, stored_dec;
+  };
+  const Case cases[] = {
+      {"-00 00 00.50", -50, -50},
+      {" -0 30 00.00", 30 * 6000, -30 * 6000},
+      {"+10 30 15.50", 10 * 360000 + 30 * 6000 + 1550, 10 * 360000 + 30 * 6000 + 1550},
+  };
+  for (const Case& c : cases) {
+    ObservationStore store = read_log({{"20170301180000", {LogLine{}}}, {"20170301190000", {{.dec = c.dec}}}});
+    set_stars(store, {detect_fixtures::one_per_image(1, 2)});
+    EXPECT_EQ(gather_row_values(store, 1).dec, c.row_dec) << c.dec;
+    EXPECT_EQ(store.images[2].measurement(1).dec, c.stored_dec) << c.dec;
+  }
+}
+
 TEST(ResultsTable, HeaderOnceThenTheRowWithItsCatalogueMatch) {
   // The example candidate measured in three images; the last one gives the
   // catalogue magnitude 12.44 - 0.10.

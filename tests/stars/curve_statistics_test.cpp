@@ -121,5 +121,23 @@ TEST(LightCurveStatistics, FencesAndInlierExtremes) {
   }
 }
 
+TEST(QuartileFences, HalvesGoUpOnBothSidesAndTheBitsThatFitAreKept) {
+  struct Case {
+    Quartiles q;
+    std::uint32_t factor_tenths;
+    std::int16_t lower, upper;
+  };
+  const Case cases[] = {
+      {{.lower = -3, .upper = -2}, 25, -5, 1},                // H(-5.5) = -5, H(0.5) = 1
+      {{.lower = 7, .upper = 7}, 30, 7, 7},                   // no spread: both on the quartile
+      {{.lower = 32000, .upper = 32767}, 10, 31233, -32002},  // 33534 keeps its low 16 bits
+  };
+  for (const Case& c : cases) {
+    Fences f = quartile_fences(c.q, c.factor_tenths);
+    EXPECT_EQ(f.lower, c.lower) << c.q.lower << ".." << c.q.upper;
+    EXPECT_EQ(f.upper, c.upper) << c.q.lower << ".." << c.q.upper;
+  }
+}
+
 }  // namespace
 }  // namespace varisift
