@@ -24,7 +24,7 @@
 namespace {
 
 constexpr std::size_t max_input = 64 * 1024;
-// The reader's block size (src/run/line_reader.cpp).
+// The reader's block size (src/io/line_reader.cpp).
 constexpr std::size_t reader_block = std::size_t{1} << 22;
 
 std::vector<std::string> line_reader_lines(std::string& bytes) {

@@ -61,13 +61,12 @@ TEST(LineReader, LinesAcrossTheBlockBoundary) {
   for (const Row& row : rows) EXPECT_EQ(read_all(row.bytes), row.lines) << row.what;
 }
 
-// Found by fuzzing: a last line without line end that exactly fills the
-// reader's buffer at the end of the file. The reader grew its buffer looking
-// for more bytes, found none, and returned the line from the buffer it had
-// just freed (a crash of the whole program on a log of exactly 4 MiB
-// without line end).
-TEST(LineReaderRegression, ALastLineThatFillsTheBufferExactlyIsReadWhole) {
-  // The input the fuzzer found: a line of one block ending in "abc" and two NULs.
+// A last line without line end that exactly fills the reader's buffer at
+// the end of the file: the reader grows its buffer looking for more bytes,
+// finds none, and must return the line from the buffer as it stands after
+// that refill, not from the block the refill replaced.
+TEST(LineReaderFullBuffer, ALastLineThatFillsTheBufferExactlyIsReadWhole) {
+  // A line of one block ending in "abc" and two NULs.
   std::string found(block - 5, 'b');
   found += std::string("abc\0\0", 5);
   EXPECT_EQ(read_all(found), std::vector<std::string>{found});
@@ -76,7 +75,7 @@ TEST(LineReaderRegression, ALastLineThatFillsTheBufferExactlyIsReadWhole) {
   EXPECT_EQ(read_all(two_blocks), std::vector<std::string>{two_blocks});
 }
 
-TEST(LineReaderRegression, ALastLineMovedToTheFrontThatThenFillsTheBuffer) {
+TEST(LineReaderFullBuffer, ALastLineMovedToTheFrontThatThenFillsTheBuffer) {
   // "ab" and its line end are consumed; the rest, moved to the front of the
   // buffer and topped up by the last three bytes of the file, fills it.
   std::string last(block, 'q');
@@ -85,7 +84,7 @@ TEST(LineReaderRegression, ALastLineMovedToTheFrontThatThenFillsTheBuffer) {
   EXPECT_EQ(read_all("ab\r\n" + last), (std::vector<std::string>{"ab", last}));
 }
 
-TEST(LineReaderRegression, ALineOneByteShortOfTheBufferOrOneLonger) {
+TEST(LineReaderFullBuffer, ALineOneByteShortOfTheBufferOrOneLonger) {
   for (std::size_t size : {block - 1, block + 1}) {
     std::string line(size, 'w');
     EXPECT_EQ(read_all(line), std::vector<std::string>{line}) << size;
