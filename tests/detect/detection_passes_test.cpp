@@ -1,7 +1,7 @@
 // The two detection passes over small series: the quarter test of the report
-// pass with the count lines, and an image judged in the check pass that the
-// report pass leaves out, while a star with too few measurements adds no
-// outliers.
+// pass with the count lines, its largest count taken over the selected stars
+// only, and an image judged in the check pass that the report pass leaves
+// out, while a star with too few measurements adds no outliers.
 #include "detect/detection_passes.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +62,31 @@ TEST(Detection, ReportsOnlyStarsAboveAQuarterOfTheLargestInRangeCount) {
   EXPECT_EQ(report[4].substr(0, 5) + report[4].substr(54, 9), "   1    40   2");
   EXPECT_EQ(report[5].substr(0, 5) + report[5].substr(54, 9), "   2    11  10");
   EXPECT_EQ(report[7], " 2 possible variable of 3 identified stars.");
+}
+
+TEST(Detection, AStarThatFailsSelectionDoesNotRaiseTheLargestInRangeCount) {
+  // Forty images. Star 1 alternates between 10.00 and 10.05: all 40 values
+  // lie in range, but a range of 0.05 mag is too small to select it. Star 2
+  // has 10 values rising by 0.02 mag and is the only star the check pass
+  // selects, so its own count is the largest, and it lies above a quarter of
+  // that; star 1's count would have left it out.
+  ObservationStore store;
+  std::vector<detect_fixtures::StarMeasurements> stars(2);
+  for (int k = 1; k <= 40; ++k) {
+    std::vector<std::int16_t> mags = {static_cast<std::int16_t>(k % 2 == 0 ? 1000 : 1005)};
+    if (k <= 10) mags.push_back(static_cast<std::int16_t>(998 + 2 * k));
+    std::uint8_t i = detect_fixtures::add_image(store, minutes_after_six(k), mags);
+    stars[0].emplace_back(i, 1);
+    if (k <= 10) stars[1].emplace_back(i, 2);
+  }
+  detect_fixtures::set_stars(store, stars);
+  ReportChannel out;
+  run_detection(store, out);
+
+  const std::string& console = out.collected(Destination::console);
+  EXPECT_TRUE(contains(console, "check stars *checked\r\n 1 possible variable of 2 identified stars.\r\n"));
+  EXPECT_TRUE(contains(console, "identified       2 "));
+  EXPECT_TRUE(contains(console, "checked\r\n 1 possible variable of 2 identified stars.\r\nDistribution"));
 }
 
 TEST(Detection, ImageWithUnusualOutlierCountIsLeftOutOfTheReportPass) {

@@ -216,6 +216,26 @@ TEST(LogParser, SessionsAndLinesThatAreNotScanned) {
   }
 }
 
+TEST(LogParser, OnlyALineEndingInFiveDashesStartsATable) {
+  const std::string astrometry = image(1, "D:\\a.fit") + "08:30:14 - Astrometry of Image 1 (a.fit): \n";
+  struct Row {
+    const char* what;
+    std::string line;
+    std::uint16_t measurements;
+  };
+  const std::vector<Row> rows = {
+      {"dashes inside the line", "----- plate solution -----  (note)", 0},
+      {"dashes at the end", "----- plate solution -----", 1},
+      {"dashes before trailing blanks", " -----   ", 1},
+      {"four dashes", " ----", 0},
+  };
+  for (const Row& row : rows) {
+    const Scan s = scan(astrometry + row.line + "\n" + lines({row1}));
+    ASSERT_EQ(s.store.image_count(), 1) << row.what;
+    EXPECT_EQ(s.store.images[1].meas_count(), row.measurements) << row.what;
+  }
+}
+
 TEST(LogParser, HeadingKeepsTheFollowingLineAsRead) {
   const Scan s = scan("  RA dRA   \n  units line   \n");
   EXPECT_EQ(s.store.table_header[0], indent + "  RA dRA");

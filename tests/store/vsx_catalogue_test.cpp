@@ -73,6 +73,8 @@ TEST(VsxCatalogue, ReadsTheColumnsOfALine) {
       {"flag blank", patched(40, " "), base},
       {"flag letter", patched(40, "x"), base},
       {"shorter than the flag", "      7 Short", Entry{7, 0, 0, 0, "Short"}},
+      {"ends on a flag 2", patched(40, "2").substr(0, 40), std::nullopt},
+      {"ends on a flag 0", std::string(sample.substr(0, 40)), Entry{100000, 0, 0, 0, "CSS_J131313.4+280319"}},
       {"ends inside the RA", std::string(sample.substr(0, 45)), Entry{100000, 47520000, 0, 0, "CSS_J131313.4+280319"}},
       {"empty line", "", Entry{0, 0, 0, 0, ""}},
   };

@@ -91,6 +91,9 @@ TEST(MaskedReal, RendersEveryReportMask) {
       {"###.##", 1000, "%1000.00"},
       {"###.## mag", 12.5, " 12.50 mag"},
       {"###.#", 12.25, " 12.3"},
+      // 0.95 is 0.94999999999999995559...: its 17th significant digit is a 5,
+      // so the 16 digits it is first rounded to are 0.9500000000000000.
+      {"###.#", 0.95, "  1.0"},
       {"####.#", 12.25, "  12.3"},
       {"###", 7, "  7"},
       {"###", -99, "-99"},
