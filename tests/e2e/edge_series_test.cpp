@@ -5,8 +5,9 @@
 // simulated series, its time stamps changed where a case needs it; console
 // and report must equal the reviewed files tests/e2e/expected/edge_<case>.*
 // byte for byte (the report with its run time masked). After a deliberate
-// change of the output, VARISIFT_UPDATE_EXPECTED=1 rewrites them, as for the
-// series goldens; review the difference before keeping it.
+// change of the output, the command that rewrites the series goldens
+// (VARISIFT_UPDATE_EXPECTED=1 ctest --test-dir build -R SeriesGolden) rewrites
+// these too; review the difference before keeping it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,9 +37,9 @@ namespace sim = varisift::simulate;
 // in-range values; the report pass selects both again but reports only that
 // one: the other's in-range count of 8 is not above 36 / 4.
 sim::Series small_series() {
-  const sim::CommandLine command = sim::parse_command_line({"--images", "36", "--stars", "60", "--variables", "30",
-                                                            "--amplitudes", "0.3:2", "--mover", "off", "--field",
-                                                            "6", "--seed", "5"});
+  const sim::CommandLine command =
+      sim::parse_command_line({"--images", "36", "--stars", "60", "--variables", "30", "--amplitudes", "0.3:2",
+                               "--mover", "off", "--field", "6", "--seed", "5"});
   EXPECT_TRUE(command.error.empty()) << command.error;
   return sim::generate_series(command.options);
 }
@@ -130,7 +131,7 @@ std::vector<int> one_to(int n) {
   return numbers;
 }
 
-class EdgeSeries : public ::testing::TestWithParam<EdgeCase> {
+class EdgeSeriesRun : public ::testing::TestWithParam<EdgeCase> {
  protected:
   void SetUp() override {
     sim::Series series = small_series();
@@ -148,7 +149,9 @@ class EdgeSeries : public ::testing::TestWithParam<EdgeCase> {
   e2e::RunOutput run_;
 };
 
-TEST_P(EdgeSeries, ConsoleAndReportEqualTheExpectedBytes) {
+using EdgeSeriesGolden = EdgeSeriesRun;
+
+TEST_P(EdgeSeriesGolden, ConsoleAndReportEqualTheExpectedBytes) {
   compare_with_expected("edge_" + GetParam().name + ".console.txt", run_.console);
   compare_with_expected("edge_" + GetParam().name + ".report.txt",
                         e2e::without_run_times(e2e::read_file(dir_.path() / "Varisift.log")));
@@ -158,7 +161,9 @@ TEST_P(EdgeSeries, ConsoleAndReportEqualTheExpectedBytes) {
 // The exchange sort puts the images in time order; equal stamps end in the
 // order its exchanges leave them (B1 B2 B3 A gives A B2 B3 B1, B1 B2 A gives
 // A B2 B1), which a stable sort would not give.
-TEST_P(EdgeSeries, ImagesInTheOrderOfTheExchangeSort) {
+using EdgeSeriesTimeOrder = EdgeSeriesRun;
+
+TEST_P(EdgeSeriesTimeOrder, ImagesInTheOrderOfTheExchangeSort) {
   std::vector<int> expected = one_to(36);
   if (GetParam().name == "equal_stamps") {
     expected[4] = 8, expected[5] = 6, expected[6] = 7, expected[7] = 5;
@@ -169,7 +174,8 @@ TEST_P(EdgeSeries, ImagesInTheOrderOfTheExchangeSort) {
   EXPECT_EQ(images_in_time_order(run_.console), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, EdgeSeries, ::testing::ValuesIn(edge_cases()), case_name);
+INSTANTIATE_TEST_SUITE_P(Cases, EdgeSeriesGolden, ::testing::ValuesIn(edge_cases()), case_name);
+INSTANTIATE_TEST_SUITE_P(Cases, EdgeSeriesTimeOrder, ::testing::ValuesIn(edge_cases()), case_name);
 
 #endif  // SIMULATE_BINARY
 
