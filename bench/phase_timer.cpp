@@ -216,7 +216,8 @@ int main(int argc, char** argv) {
 
     std::size_t marks_before = marks.checked.size();
     Clock::time_point t7 = Clock::now();
-    run_detection(store, out);
+    DetectionResults results;
+    run_detection(store, out, results);
     Clock::time_point t8 = Clock::now();
     if (marks.checked.size() == marks_before + 2) {
       Clock::time_point pass1_end = marks.checked[marks_before];

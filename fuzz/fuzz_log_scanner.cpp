@@ -135,6 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   varisift::MatchingCores cores = size % 2 == 0 ? varisift::MatchingCores::one : varisift::MatchingCores::two;
   if (varisift::identify_stars(store, out, cores) == varisift::RunFlow::stop) return 0;
   check_identification(store, expected);
-  varisift::run_detection(store, out);
+  varisift::DetectionResults results;
+  results.wanted = true;  // the per-star records of the exports, on hostile input too
+  varisift::run_detection(store, out, results);
   return 0;
 }

@@ -30,16 +30,19 @@ void write_count_lines(const ObservationStore& store, std::int16_t candidates, R
 }
 
 // A selected star of the report pass: detail block around its results row.
-void report_candidate(const ObservationStore& store, const StarAnalysis& a, ResultsTable& table, ReportChannel& out) {
+RowMatch report_candidate(const ObservationStore& store, const StarAnalysis& a, ResultsTable& table,
+                          ReportChannel& out) {
   table.write_header_once(out);
   write_detail_first_half(store, a, out);
-  table.write_row(store, a, out);
+  RowMatch row = table.write_row(store, a, out);
   write_detail_second_half(store, a, out);
+  return row;
 }
 
 }  // namespace
 
-void run_detection(ObservationStore& store, ReportChannel& out) {
+void run_detection(ObservationStore& store, ReportChannel& out, DetectionResults& results) {
+  if (results.wanted) results.stars.assign(store.stars.count(), StarResult{});
   std::uint32_t max_inlier_count = 0;
   ResultsTable table;
   StarAnalysis a;
@@ -56,17 +59,24 @@ void run_detection(ObservationStore& store, ReportChannel& out) {
     for (std::uint32_t s = 1; s <= store.stars.count(); ++s) {
       std::uint8_t star_images = store.stars.images_seen[s];
       ++store.ident_histogram[star_images];
-      if (!build_light_curve(store, s, a.curve)) continue;
+      StarResult* result = pass == Pass::report && results.wanted ? &results.stars[s - 1] : nullptr;
+      bool goes_on = build_light_curve(store, s, a.curve);
+      if (result) record_curve(*result, a.curve);
+      if (!goes_on) continue;
       light_curve_statistics(a.curve, store.parameters.outlier_factor);
+      if (result) record_statistics(*result, a.curve);
       a.walk = walk_in_range(a.curve, store);
-      if (!select_candidate(a, star_images, store.parameters)) continue;
+      bool selected = select_candidate(a, star_images, store.parameters);
+      if (result && a.criteria_reached) record_criteria(*result, a);
+      if (!selected) continue;
       if (pass == Pass::check) {
         max_inlier_count = std::max<std::uint32_t>(max_inlier_count, a.walk.inlier_count);
         out.write_text(Destination::console, "*");
       } else {
         if (!(a.walk.inlier_count > max_inlier_count / 4.0)) continue;
         a.candidate_number = static_cast<std::int16_t>(candidates + 1);
-        report_candidate(store, a, table, out);
+        RowMatch row = report_candidate(store, a, table, out);
+        if (result) record_row(*result, a.candidate_number, row.ra, row.dec, row.vsx_match);
       }
       candidates = static_cast<std::int16_t>(candidates + 1);
     }

@@ -6,11 +6,14 @@
 // largest.
 #pragma once
 
+#include "detect/star_results.h"
 #include "io/report_channel.h"
 #include "store/observation_store.h"
 
 namespace varisift {
 
-void run_detection(ObservationStore& store, ReportChannel& out);
+// Runs both passes; with results.wanted set, keeps the report pass's
+// results of every star there.
+void run_detection(ObservationStore& store, ReportChannel& out, DetectionResults& results);
 
 }  // namespace varisift

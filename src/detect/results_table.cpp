@@ -143,7 +143,7 @@ void ResultsTable::write_header_once(ReportChannel& out) {
   header_written_ = true;
 }
 
-void ResultsTable::write_row(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out) {
+RowMatch ResultsTable::write_row(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out) {
   RowValues row = gather_row_values(store, a.curve.star);
   std::string line = results_row(row, a);
   std::uint32_t match = 0;
@@ -161,6 +161,7 @@ void ResultsTable::write_row(const ObservationStore& store, const StarAnalysis& 
     out.write_line(Destination::console, found);
   }
   out.write_line(Destination::report, line);
+  return RowMatch{row.ra, row.dec, match};
 }
 
 }  // namespace varisift

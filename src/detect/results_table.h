@@ -27,6 +27,13 @@ struct RowValues {
   std::uint16_t fwhm_max = 0;  // over the valid measurements, tenths
 };
 
+// Where a written row places its star, and its catalogue entry.
+struct RowMatch {
+  std::int64_t ra = 0;          // ms of time
+  std::int64_t dec = 0;         // 1/100 arcsec
+  std::uint32_t vsx_match = 0;  // 1-based catalogue index, 0 = none
+};
+
 RowValues gather_row_values(const ObservationStore& store, std::uint32_t s);
 
 // The row up to and including the FWHM column (no line end).
@@ -40,7 +47,7 @@ std::string vsx_columns(const VsxCatalogue& catalogue, const VsxEntry& e);
 class ResultsTable {
  public:
   void write_header_once(ReportChannel& out);
-  void write_row(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out);
+  RowMatch write_row(const ObservationStore& store, const StarAnalysis& a, ReportChannel& out);
 
  private:
   bool header_written_ = false;

@@ -32,6 +32,7 @@ struct StarAnalysis {
   Criterion path_criterion;       // 1st: path over the full range
   Criterion square_criterion;     // 2nd: root of the squares over the inlier range
   Criterion weighted_criterion;   // 3rd: weighted path over the inlier range; selects
+  bool criteria_reached = false;  // the criteria were computed for this star
   std::int16_t candidate_number = 0;
 };
 

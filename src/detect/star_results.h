@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "detect/star_analysis.h"
+
 namespace varisift {
 
 struct StarResult {
@@ -48,5 +50,13 @@ struct DetectionResults {
   bool wanted = false;
   std::vector<StarResult> stars;
 };
+
+// Records of one star in the report pass, each once its step is done: the
+// curve built, its statistics, its criteria, its results row.
+void record_curve(StarResult& result, const LightCurve& curve);
+void record_statistics(StarResult& result, const LightCurve& curve);
+void record_criteria(StarResult& result, const StarAnalysis& analysis);
+void record_row(StarResult& result, std::int16_t candidate, std::int64_t row_ra, std::int64_t row_dec,
+                std::uint32_t vsx_match);
 
 }  // namespace varisift

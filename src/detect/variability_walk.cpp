@@ -85,10 +85,12 @@ bool select_candidate(StarAnalysis& a, std::uint8_t star_images, const Detection
   const LightCurve& c = a.curve;
   a.inlier_range = static_cast<std::int16_t>(c.inlier_max - c.inlier_min);
   a.full_range = static_cast<std::int16_t>(c.curve_max - c.curve_min);
+  a.criteria_reached = false;
   if (!(a.walk.inlier_count > parameters.min_total_measurements)) return false;
   if (!(star_images > parameters.min_selected_measurements)) return false;
   if (!(a.inlier_range > parameters.min_mag_interval)) return false;
   compute_criteria(a);
+  a.criteria_reached = true;
   return a.weighted_criterion.per_measurement < parameters.min_variation;
 }
 

@@ -106,6 +106,33 @@ const std::vector<Option>& options() {
          c.report = std::string(v);
          return std::string();
        }},
+      {"--csv", "FOLDER", "write stars.csv and the candidates' light curves\n(lc_<star>.csv) to FOLDER",
+       [](CommandLine& c, std::string_view v) {
+         c.exports.csv_folder = std::string(v);
+         return std::string();
+       }},
+      {"--aavso", "FILE", "write the measurements of the candidates that VSX\nnames to FILE, in AAVSO Extended format",
+       [](CommandLine& c, std::string_view v) {
+         c.exports.aavso_file = std::string(v);
+         return std::string();
+       }},
+      {"--obscode", "CODE", "your AAVSO observer code (with --aavso)",
+       [](CommandLine& c, std::string_view v) {
+         if (!aavso_observer_code(v)) return "--obscode takes letters and digits, not '" + std::string(v) + "'";
+         c.exports.aavso.observer_code = std::string(v);
+         return std::string();
+       }},
+      {"--filter", "F", "the AAVSO filter code: V, CV, R, CR... (with --aavso)",
+       [](CommandLine& c, std::string_view v) {
+         if (!aavso_filter_code(v, c.exports.aavso.filter))
+           return "--filter takes an AAVSO filter code (such as V, CV, R, CR), not '" + std::string(v) + "'";
+         return std::string();
+       }},
+      {"--html", "FILE", "write a report page with every candidate's light curve",
+       [](CommandLine& c, std::string_view v) {
+         c.exports.html_file = std::string(v);
+         return std::string();
+       }},
       {"--trend", "", "correct the magnitude trend of the images",
        [](CommandLine& c, std::string_view) {
          c.parameters.trend_correction = 1;
@@ -226,6 +253,12 @@ ParsedCommandLine parse_command_line(const std::vector<std::string_view>& argume
     parsed.error = option->apply(command, value.value_or(""));
     if (!parsed.error.empty()) return parsed;
   }
+  const ExportRequest& exports = command.exports;
+  bool aavso_details = !exports.aavso.observer_code.empty() || !exports.aavso.filter.empty();
+  if (exports.aavso_file && (exports.aavso.observer_code.empty() || exports.aavso.filter.empty()))
+    parsed.error = "--aavso needs --obscode and --filter";
+  else if (!exports.aavso_file && aavso_details)
+    parsed.error = "--obscode and --filter go with --aavso";
   return parsed;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/parameters.h"
+#include "export/export_request.h"
 
 namespace varisift {
 
@@ -25,6 +26,8 @@ struct CommandLine {
   std::optional<std::string> catalogue;
   std::optional<std::string> report;
   DetectionParameters parameters;
+  // Files written after the run.
+  ExportRequest exports;
   // Whether any option or folder was given: a run without arguments behaves
   // exactly as the program always has.
   bool any_argument = false;

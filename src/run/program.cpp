@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/build_info.h"
+#include "export/export_files.h"
 #include "io/report_channel.h"
 #include "run/command_line.h"
 #include "run/run_driver.h"
@@ -49,6 +50,11 @@ int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::st
   plan.files = place_run_files(command, error);
   if (!error.empty()) return wrong_use(errors, error);
   plan.parameters = command.parameters;
+  plan.exports = command.exports;
+  plan.exports.aavso.software = std::string("Varisift ") + build_version;
+  plan.folder_shown = command.folder;
+  error = check_export_destinations(plan.exports, {plan.files.log, plan.files.catalogue, plan.files.report});
+  if (!error.empty()) return wrong_use(errors, error);
   if (plan.files.catalogue_named) {
     // Read completely before anything is written: a catalogue that cannot be
     // used is wrong use, found before the run leaves a trace.
@@ -56,8 +62,7 @@ int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::st
     error = load_vsx_file(*plan.named_catalogue, plan.files.catalogue);
     if (!error.empty()) return wrong_use(errors, "--vsx '" + plan.files.catalogue + "' " + error);
   }
-  run_varisift(console, std::move(plan));
-  return 0;
+  return run_varisift(console, errors, std::move(plan));
 }
 
 }  // namespace varisift

@@ -1,7 +1,8 @@
 // The program as the shell sees it: the command line read and checked, then
 // the help, the version or a run. Wrong use of the command line gets one
 // line on the error stream and exit status 2, before anything else is
-// written or any file is touched; every run ends with exit status 0.
+// written or any file is touched; every run ends with exit status 0, unless
+// an export asked for could not be written (1).
 #pragma once
 
 #include <cstdio>

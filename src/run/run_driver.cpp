@@ -2,6 +2,7 @@
 // then the phases from reading the log to the closing tables.
 #include "run/run_driver.h"
 
+#include "base/build_info.h"
 #include "base/parameters.h"
 #include "detect/detection_passes.h"
 #include "fields/field_means.h"
@@ -10,6 +11,7 @@
 #include "io/input_files.h"
 #include "io/line_reader.h"
 #include "io/report_channel.h"
+#include "run/exports.h"
 #include "stars/identify_stars.h"
 #include "stars/image_order.h"
 #include "store/log_parser.h"
@@ -27,12 +29,35 @@ void write_banner(ReportChannel& out) {
     out.write_line(Destination::console, line);
 }
 
-void write_run_header(ReportChannel& out) {
+// Writes the run header; returns the date and time it shows.
+std::string write_run_header(ReportChannel& out) {
   std::tm now = local_time_now();
+  std::string run_time = date_text(now) + " " + time_text(now);
   out.end_line(Destination::report);
   out.end_line(Destination::report);
-  out.write_line(Destination::report, "Varisift run at " + date_text(now) + " " + time_text(now));
+  out.write_line(Destination::report, "Varisift run at " + run_time);
   out.end_line(Destination::report);
+  return run_time;
+}
+
+// The one line on the error stream that tells what the exports did.
+int report_exports(std::FILE* errors, const std::string& error, const std::vector<std::string>& written) {
+  std::string line = "varisift: ";
+  if (!error.empty()) {
+    line += error;
+    if (!written.empty()) line += " (written before: ";
+  } else {
+    line += "wrote ";
+  }
+  for (std::size_t k = 0; k < written.size(); ++k) {
+    if (k > 0) line += ", ";
+    line += written[k];
+  }
+  if (!error.empty() && !written.empty()) line += ")";
+  line += line_end_bytes;
+  std::fwrite(line.data(), 1, line.size(), errors);
+  std::fflush(errors);
+  return error.empty() ? 0 : export_failed_status;
 }
 
 // Ends the run: everything written so far reaches its destination.
@@ -79,17 +104,19 @@ void write_parameter_block(ReportChannel& out, const DetectionParameters& parame
   out.flush();
 }
 
-void run_varisift(std::FILE* console, RunPlan plan) {
+int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
   ReportChannel out(console);
   write_banner(out);
   ObservationStore store;
   store.parameters = plan.parameters;
+  store.keep_export_details = plan.exports.aavso_file.has_value();
   const RunFiles& files = plan.files;
 
   OpenResult log_file = open_for_reading(files.log);
   if (log_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(log_file.error_code, log_file_name));
-    return stop_run(out);
+    stop_run(out);
+    return 0;
   }
   struct LogCloser {
     std::FILE*& file;
@@ -101,22 +128,27 @@ void run_varisift(std::FILE* console, RunPlan plan) {
   OpenResult report_file = open_for_appending(files.report);
   if (report_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(report_file.error_code, files.report_shown));
-    return stop_run(out);
+    stop_run(out);
+    return 0;
   }
   out.attach_report(report_file.file);
-  write_run_header(out);
+  std::string run_time = write_run_header(out);
 
   if (plan.named_catalogue) {
     store.vsx = std::move(*plan.named_catalogue);
     out.write_line(Destination::console, std::string(vsx_progress_text) + vsx_count_text(store.vsx));
   } else if (!read_vsx_beside_log(store.vsx, files.catalogue, out)) {
-    return stop_run(out);
+    stop_run(out);
+    return 0;
   }
 
   write_parameter_block(out, store.parameters);
 
   LineReader log(log_file.file);
-  if (read_measurement_log(store, log, out) == RunFlow::stop) return stop_run(out);
+  if (read_measurement_log(store, log, out) == RunFlow::stop) {
+    stop_run(out);
+    return 0;
+  }
 
   lower_variation_threshold(store);
   write_field_list(store, out);
@@ -125,10 +157,21 @@ void run_varisift(std::FILE* console, RunPlan plan) {
   write_processed_notice(store, out);
 
   sort_images_by_time(store);
-  if (identify_stars(store, out) == RunFlow::stop) return stop_run(out);
+  if (identify_stars(store, out) == RunFlow::stop) {
+    stop_run(out);
+    return 0;
+  }
 
-  run_detection(store, out);
+  DetectionResults results;
+  results.wanted = plan.exports.any();
+  run_detection(store, out, results);
   stop_run(out);
+  if (!plan.exports.any()) return 0;
+
+  ReportPageContext page{plan.folder_shown, run_time, parameter_block(plan.parameters), build_version};
+  std::vector<std::string> written;
+  std::string error = write_exports(store, results, plan.exports, page, written);
+  return report_exports(errors, error, written);
 }
 
 }  // namespace varisift

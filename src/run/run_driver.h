@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/parameters.h"
+#include "export/export_request.h"
 #include "run/run_files.h"
 #include "store/vsx_catalogue.h"
 
@@ -14,12 +15,18 @@ namespace varisift {
 
 class ReportChannel;
 
+// The exit status of a run whose exports could not all be written.
+inline constexpr int export_failed_status = 1;
+
 // What a run is given: its files, its parameters, and a catalogue the user
 // named, already read in full.
 struct RunPlan {
   RunFiles files;
   DetectionParameters parameters;
   std::optional<VsxCatalogue> named_catalogue;
+  // Written after a run that went to its end.
+  ExportRequest exports;
+  std::string folder_shown;  // the folder as given on the command line
 };
 
 // The eleven lines of the "Used parameters:" block.
@@ -29,8 +36,10 @@ std::vector<std::string> parameter_block(const DetectionParameters& parameters);
 // line to each, and the "Used log file " line to both.
 void write_parameter_block(ReportChannel& out, const DetectionParameters& parameters);
 
-// Runs Varisift, writing progress to console. Every path, the stops
-// included, returns normally with everything flushed and closed.
-void run_varisift(std::FILE* console, RunPlan plan);
+// Runs Varisift, writing progress to console, then the exports, saying on
+// errors which files were written. Every path, the stops included, returns
+// normally with everything flushed and closed; the exit status is 0 unless
+// an export could not be written (1).
+int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan);
 
 }  // namespace varisift

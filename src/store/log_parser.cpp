@@ -24,6 +24,10 @@ constexpr std::string_view image_key_text = " Image ";
 constexpr std::string_view image_separator = ": ";
 constexpr std::string_view photometry_key = "Photometry of Image ";
 constexpr std::string_view table_start_mark = "-----";
+// "08:30:04 - Gaia DR1: 36 Records read (12.9' x 12.9')": the reference
+// catalogue of the astrometry, between the time's " - " and ": ".
+constexpr std::string_view catalogue_read_key = " Records read";
+constexpr std::string_view time_separator = " - ";
 
 bool is_digit_text(std::string_view s) {
   if (s.empty()) return false;
@@ -83,6 +87,7 @@ class LogScan {
  private:
   RunFlow register_image(std::string_view key, std::string_view& current);
   RunFlow read_table();
+  void note_reference_catalogue(std::string_view line);
 
   ObservationStore& store_;
   LineReader& log_;
@@ -118,6 +123,8 @@ RunFlow LogScan::run() {
 
     if (find_text(1, line, photometry_key) > 0) image_key_ = photometry_image_key(line);
 
+    if (store_.keep_export_details && find_text(1, line, catalogue_read_key) > 0) note_reference_catalogue(line);
+
     if (right_text(line, 5) == table_start_mark) {
       if (read_table() == RunFlow::stop) return RunFlow::stop;
     }
@@ -152,6 +159,19 @@ RunFlow LogScan::register_image(std::string_view key, std::string_view& current)
   return RunFlow::go_on;
 }
 
+void LogScan::note_reference_catalogue(std::string_view line) {
+  std::int64_t dash = find_text(1, line, time_separator);
+  if (dash == 0) return;
+  std::string_view rest =
+      line.substr(static_cast<std::size_t>(dash - 1 + static_cast<std::int64_t>(time_separator.size())));
+  std::int64_t colon = find_text(1, rest, ": ");
+  if (colon == 0) return;
+  std::string name(trim_text(left_text(rest, colon - 1)));
+  if (name.empty()) return;
+  std::vector<std::string>& names = store_.reference_catalogues;
+  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+}
+
 RunFlow LogScan::read_table() {
   std::size_t k = store_.image_count();
   while (k > 0 && right_text(store_.images[k].name, static_cast<std::int64_t>(image_key_.size())) != image_key_) --k;
@@ -174,12 +194,12 @@ RunFlow LogScan::read_table() {
       append_plain(message, max_observations, PlainKind::U32);
       message += ". Program stops.";
       out_.write_line(Destination::console, message);
-      table_.store_into(image);
+      table_.store_into(image, store_.keep_export_details);
       return RunFlow::stop;
     }
     table_.add_line(line);
   }
-  table_.store_into(image);
+  table_.store_into(image, store_.keep_export_details);
   return RunFlow::go_on;
 }
 

@@ -63,6 +63,9 @@ struct Image {
   std::vector<char> text;
   std::size_t text_stride = 0;
   ImageSums sums;
+  // Per measurement, the SNR column in tenths; kept only when an export
+  // asks for it (the store's keep_export_details).
+  std::vector<std::int32_t> snr_tenths;
   std::int16_t outliers = 0;   // measurements outside their star's fences
   bool no_valid_data = false;  // declared after the first detection pass
 
@@ -90,6 +93,11 @@ struct ObservationStore {
   // The detection parameters of the run; min_variation is lowered to the
   // number of images once the log is read.
   DetectionParameters parameters;
+
+  // Details that only the exports show, read when they are asked for: the
+  // SNR of every measurement and the reference catalogues the log names.
+  bool keep_export_details = false;
+  std::vector<std::string> reference_catalogues;  // distinct, in log order
 
   VsxCatalogue vsx;
   StarTable stars;

@@ -44,7 +44,8 @@ void PhotometryTable::add_line(std::string_view line) {
   bytes_.insert(bytes_.end(), line.begin(), line.begin() + static_cast<std::ptrdiff_t>(kept));
 }
 
-void PhotometryTable::parse_range(Image& image, std::size_t begin, std::size_t end, ImageSums& sums) const {
+void PhotometryTable::parse_range(Image& image, std::size_t begin, std::size_t end, ImageSums& sums,
+                                  bool keep_snr) const {
   std::size_t stride = image.text_stride;
   for (std::size_t k = begin; k < end; ++k) {
     std::size_t from = line_start_[k];
@@ -58,6 +59,8 @@ void PhotometryTable::parse_range(Image& image, std::size_t begin, std::size_t e
     m.fwhm = v.fwhm;
     m.free = 1;
     m.star = 0;
+    // The column the log heads "Peak" and "SNR", in tenths.
+    if (keep_snr) image.snr_tenths[k] = static_cast<std::int32_t>(v.peak);
 
     char* slot = image.text.data() + k * stride;
     std::size_t kept = std::min(line.size(), stride - 1);
@@ -80,25 +83,26 @@ void PhotometryTable::parse_range(Image& image, std::size_t begin, std::size_t e
   }
 }
 
-void PhotometryTable::store_into(Image& image) {
+void PhotometryTable::store_into(Image& image, bool keep_snr) {
   std::size_t n = size();
   image.text_stride = 1 + (shown_text_length - 1 - std::min(image.time.size(), shown_text_length - 1));
   image.meas.assign(n, Measurement{});
   image.meas.shrink_to_fit();
   image.text.assign(n * image.text_stride, ' ');
   image.text.shrink_to_fit();
+  image.snr_tenths.assign(keep_snr ? n : 0, 0);
   image.sums = ImageSums{};
   std::size_t half = n / 2;
   ImageSums second_sums;
   std::thread second;
   if (n >= parallel_table_lines && std::thread::hardware_concurrency() > 1)
-    second = start_helper_thread([&] { parse_range(image, half, n, second_sums); });
+    second = start_helper_thread([&] { parse_range(image, half, n, second_sums, keep_snr); });
   if (second.joinable()) {
-    parse_range(image, 0, half, image.sums);
+    parse_range(image, 0, half, image.sums, keep_snr);
     second.join();
     add_sums(image.sums, second_sums);
   } else {
-    parse_range(image, 0, n, image.sums);
+    parse_range(image, 0, n, image.sums, keep_snr);
   }
 }
 

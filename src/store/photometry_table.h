@@ -19,12 +19,13 @@ class PhotometryTable {
   void add_line(std::string_view line);
   std::size_t size() const { return line_start_.size(); }
 
-  // Replaces the image's measurements, texts and sums with this table's.
-  void store_into(Image& image);
+  // Replaces the image's measurements, texts and sums with this table's,
+  // and with keep_snr its SNR column.
+  void store_into(Image& image, bool keep_snr);
 
  private:
   // Parses lines [begin, end) into the image's slots, adding to sums.
-  void parse_range(Image& image, std::size_t begin, std::size_t end, ImageSums& sums) const;
+  void parse_range(Image& image, std::size_t begin, std::size_t end, ImageSums& sums, bool keep_snr) const;
 
   std::vector<char> bytes_;
   std::vector<std::uint32_t> line_start_;  // offsets into bytes_; one more at the end

@@ -21,4 +21,14 @@ inline double declination_radians(double centiarcsec) {
   return centiarcsec / static_cast<double>(centiarcsec_per_degree) * std::numbers::pi / 180.0;
 }
 
+// The angle between two positions on the sky, in arcseconds (haversine
+// formula, exact for small separations and across 0h).
+double separation_arcsec(std::int64_t ra_a, std::int64_t dec_a, std::int64_t ra_b, std::int64_t dec_b);
+
+// Right ascension in degrees and declination in degrees.
+inline double ra_degrees(std::int64_t ra_ms) { return static_cast<double>(ra_ms) / (ms_per_hour / 15.0); }
+inline double dec_degrees(std::int64_t dec_centiarcsec) {
+  return static_cast<double>(dec_centiarcsec) / static_cast<double>(centiarcsec_per_degree);
+}
+
 }  // namespace varisift

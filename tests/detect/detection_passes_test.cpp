@@ -38,7 +38,9 @@ TEST(Detection, ReportsOnlyStarsAboveAQuarterOfTheLargestInRangeCount) {
   }
   detect_fixtures::set_stars(store, stars);
   ReportChannel out;
-  run_detection(store, out);
+  DetectionResults results;
+  results.wanted = true;
+  run_detection(store, out, results);
 
   const std::string& console = out.collected(Destination::console);
   const std::string check_pass =
@@ -62,6 +64,17 @@ TEST(Detection, ReportsOnlyStarsAboveAQuarterOfTheLargestInRangeCount) {
   EXPECT_EQ(report[4].substr(0, 5) + report[4].substr(54, 9), "   1    40   2");
   EXPECT_EQ(report[5].substr(0, 5) + report[5].substr(54, 9), "   2    11  10");
   EXPECT_EQ(report[7], " 2 possible variable of 3 identified stars.");
+
+  // The report pass's results: star 2 reached the criteria but failed the
+  // quarter rule, so it has no candidate number.
+  ASSERT_EQ(results.stars.size(), 3u);
+  EXPECT_EQ(results.stars[0].candidate, 1);
+  EXPECT_EQ(results.stars[1].candidate, 0);
+  EXPECT_TRUE(results.stars[1].reached_criteria);
+  EXPECT_EQ(results.stars[2].candidate, 2);
+  EXPECT_EQ(results.stars[0].valid_count, 40);
+  EXPECT_EQ(results.stars[0].inside_fences, 40);
+  EXPECT_EQ(results.stars[2].weighted_criterion, 110);  // 100 x 22 / 20
 }
 
 TEST(Detection, AStarThatFailsSelectionDoesNotRaiseTheLargestInRangeCount) {
@@ -106,7 +119,8 @@ TEST(Detection, ImageWithUnusualOutlierCountIsLeftOutOfTheReportPass) {
   ObservationStore store = detect_fixtures::read_log(images);
   detect_fixtures::set_stars(store, {detect_fixtures::one_per_image(1, 8, 1), detect_fixtures::one_per_image(1, 6, 2)});
   ReportChannel out;
-  run_detection(store, out);
+  DetectionResults results;
+  run_detection(store, out, results);
 
   const std::string& console = out.collected(Destination::console);
   std::string table = "Out of quartils number in image number ( 0- 0)\r\nImage Time           Number\r\n";

@@ -1,0 +1,162 @@
+// Checking and writing the export destinations.
+#include "export/export_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace varisift {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The suffix of a file being written, renamed away when it is complete.
+constexpr std::string_view partial_suffix = ".part";
+constexpr std::string_view light_curve_prefix = "lc_";
+constexpr std::string_view csv_suffix = ".csv";
+
+bool starts_with(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+bool ends_with(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// "lc_<digits>.csv"
+bool is_light_curve_name(std::string_view name) {
+  if (!starts_with(name, light_curve_prefix) || !ends_with(name, csv_suffix)) return false;
+  std::string_view digits = name.substr(light_curve_prefix.size(),
+                                        name.size() - light_curve_prefix.size() - csv_suffix.size());
+  if (digits.empty()) return false;
+  for (char c : digits)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// A file an earlier export may have left in a CSV folder.
+bool is_csv_export_name(std::string_view name) {
+  if (ends_with(name, partial_suffix)) name.remove_suffix(partial_suffix.size());
+  return name == stars_file_name || is_light_curve_name(name);
+}
+
+// The path made absolute and free of "." and "..", for comparing two paths
+// whether or not the files exist.
+fs::path normal_path(const std::string& path) {
+  std::error_code ec;
+  fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  return ec ? fs::path(path).lexically_normal() : p;
+}
+
+std::string check_csv_folder(const std::string& folder) {
+  std::error_code ec;
+  if (!fs::exists(folder, ec)) return "";
+  if (!fs::is_directory(folder, ec)) return "--csv names a file, not a folder: '" + folder + "'";
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file(ec) || !is_csv_export_name(name))
+      return "--csv folder '" + folder + "' holds '" + name +
+             "', which is no earlier CSV export; name an empty or new folder";
+  }
+  if (ec) return "--csv folder '" + folder + "' cannot be read";
+  return "";
+}
+
+std::string check_file(const std::string& option, const std::string& path) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return option + " names a folder: '" + path + "'";
+  fs::path parent = fs::path(path).parent_path();
+  if (!parent.empty() && !fs::is_directory(parent, ec))
+    return option + " names a file in a folder that is not there: '" + path + "'";
+  return "";
+}
+
+// Removes a file if it is there; false when it stays.
+bool remove_file(const fs::path& path) {
+  std::error_code ec;
+  fs::remove(path, ec);
+  return !ec;
+}
+
+}  // namespace
+
+std::string check_export_destinations(const ExportRequest& request, const std::vector<std::string>& taken) {
+  std::vector<std::pair<std::string, std::string>> files;  // option, path
+  if (request.aavso_file) files.emplace_back("--aavso", *request.aavso_file);
+  if (request.html_file) files.emplace_back("--html", *request.html_file);
+  for (const auto& [option, path] : files) {
+    if (std::string error = check_file(option, path); !error.empty()) return error;
+    for (const std::string& other : taken)
+      if (normal_path(path) == normal_path(other)) return option + " would overwrite '" + other + "'";
+  }
+  if (files.size() == 2 && normal_path(files[0].second) == normal_path(files[1].second))
+    return "--aavso and --html name the same file";
+  if (request.csv_folder) {
+    if (std::string error = check_csv_folder(*request.csv_folder); !error.empty()) return error;
+    fs::path folder = normal_path(*request.csv_folder);
+    std::vector<std::string> inside = taken;
+    for (const auto& file : files) inside.push_back(file.second);
+    for (const std::string& path : inside)
+      if (normal_path(path).parent_path() == folder)
+        return "--csv folder '" + *request.csv_folder + "' must hold only CSV files, not '" + path + "'";
+  }
+  return "";
+}
+
+std::string write_file_in_place(const std::string& path, std::string_view bytes) {
+  std::string partial = path + std::string(partial_suffix);
+  std::FILE* file = std::fopen(partial.c_str(), "wb");
+  if (file == nullptr) return "cannot write '" + partial + "'";
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = std::fflush(file) == 0 && written;
+  written = std::fclose(file) == 0 && written;
+  if (!written) {
+    remove_file(partial);
+    return "cannot write '" + partial + "' (disk full?)";
+  }
+  std::error_code ec;
+  fs::rename(partial, path, ec);
+  if (ec) {
+    remove_file(partial);
+    return "cannot rename '" + partial + "' to '" + path + "'";
+  }
+  return "";
+}
+
+std::string write_csv_set(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (!fs::is_directory(folder, ec)) return "cannot make the folder '" + folder + "'";
+  auto partial_of = [&](const std::string& name) {
+    return (fs::path(folder) / (name + std::string(partial_suffix))).string();
+  };
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : files) {
+    std::string partial = partial_of(name);
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file != nullptr) written = std::fflush(file) == 0 && std::fclose(file) == 0 && written;
+    if (!written) {
+      remove_file(partial);
+      for (const std::string& done : names) remove_file(partial_of(done));
+      return "cannot write '" + partial + "' (disk full?)";
+    }
+    names.push_back(name);
+  }
+  // Earlier light curves that the new set does not replace, and files an
+  // earlier export left half written.
+  std::vector<fs::path> stale;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    std::string name = entry.path().filename().string();
+    bool ours = false;
+    for (const std::string& n : names) ours = ours || name == n || name == n + std::string(partial_suffix);
+    if (!ours && is_csv_export_name(name) && name != stars_file_name) stale.push_back(entry.path());
+  }
+  for (const fs::path& path : stale)
+    if (!remove_file(path)) return "cannot remove the earlier '" + path.string() + "'";
+  for (const std::string& name : names) {
+    fs::rename(partial_of(name), fs::path(folder) / name, ec);
+    if (ec) return "cannot rename '" + partial_of(name) + "'";
+  }
+  return "";
+}
+
+}  // namespace varisift

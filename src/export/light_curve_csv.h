@@ -1,0 +1,22 @@
+// lc_<star>.csv: the light curve of a reported star, one row per
+// measurement in time order with its Julian date, the log's magnitude, the
+// image and how the detection used it.
+#pragma once
+
+#include <string>
+
+#include "detect/star_results.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+
+// The file name of star s's light curve: "lc_<s>.csv".
+std::string light_curve_file_name(std::uint32_t star);
+
+// The whole file, header row first.
+std::string light_curve_csv(const ObservationStore& store, const StarResult& result);
+
+// A Julian date x 100000 as text with its 5 decimals, "2458769.29453".
+std::string julian_date_text(std::int64_t julian_e5);
+
+}  // namespace varisift

@@ -1,0 +1,63 @@
+// The rows of stars.csv.
+#include "export/stars_csv.h"
+
+#include "export/csv_rows.h"
+#include "export/star_anchors.h"
+#include "store/sky_units.h"
+#include "text/decimal_text.h"
+
+namespace varisift {
+
+namespace {
+
+constexpr int degree_decimals = 6;
+constexpr int magnitude_decimals = 2;
+constexpr int separation_decimals = 1;
+constexpr int criterion_decimals = 0;  // the criteria are whole numbers
+
+const std::vector<std::string> header = {
+    "star",     "candidate", "ra_deg",  "dec_deg", "n_meas", "n_valid",  "n_inliers", "mag_median",
+    "mag_min",  "mag_max",   "crit1",   "crit2",   "crit3",  "reported", "vsx_name",  "vsx_sep_arcsec"};
+
+std::string magnitude(std::int16_t hundredths) { return scaled_integer_text(hundredths, magnitude_decimals); }
+
+}  // namespace
+
+std::string stars_csv(const ObservationStore& store, const DetectionResults& results,
+                      const std::vector<StarIndices>& indices) {
+  (void)indices;
+  std::string text;
+  append_csv_row(text, header);
+  std::vector<StarAnchor> anchors = star_anchors(store);
+  std::vector<std::string> row;
+  for (std::uint32_t s = 1; s <= store.stars.count(); ++s) {
+    const StarResult& r = results.stars[s - 1];
+    const StarAnchor& anchor = anchors[s - 1];
+    row.clear();
+    row.push_back(std::to_string(s));
+    row.push_back(r.candidate > 0 ? std::to_string(r.candidate) : "");
+    row.push_back(fixed_decimals(ra_degrees(anchor.ra), degree_decimals));
+    row.push_back(fixed_decimals(dec_degrees(anchor.dec), degree_decimals));
+    row.push_back(std::to_string(store.stars.images_seen[s]));
+    row.push_back(std::to_string(r.valid_count));
+    row.push_back(r.has_statistics ? std::to_string(r.inside_fences) : "");
+    row.push_back(r.has_statistics ? magnitude(r.median) : "");
+    row.push_back(r.valid_count > 0 ? magnitude(r.curve_min) : "");
+    row.push_back(r.valid_count > 0 ? magnitude(r.curve_max) : "");
+    for (double criterion : {r.path_criterion, r.square_criterion, r.weighted_criterion})
+      row.push_back(r.reached_criteria ? fixed_decimals(criterion, criterion_decimals) : "");
+    row.push_back(r.candidate > 0 ? "1" : "0");
+    if (r.candidate > 0 && r.vsx_match > 0) {
+      const VsxEntry& entry = store.vsx.entries[r.vsx_match - 1];
+      row.push_back(std::string(store.vsx.name(entry)));
+      row.push_back(fixed_decimals(separation_arcsec(r.row_ra, r.row_dec, entry.ra, entry.dec), separation_decimals));
+    } else {
+      row.push_back("");
+      row.push_back("");
+    }
+    append_csv_row(text, row);
+  }
+  return text;
+}
+
+}  // namespace varisift

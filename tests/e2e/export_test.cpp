@@ -1,0 +1,215 @@
+// The exports of the real program on the shipped sample: the CSV files and
+// the AAVSO file against reviewed expected files, the AAVSO file read back
+// against the format's rules, the console and report bytes unchanged, the
+// CSV set replaced as a whole, and wrong use that leaves everything as it was.
+//
+// Expected files: tests/e2e/expected/exports/; after a deliberate change
+// regenerate them with VARISIFT_UPDATE_EXPECTED=1 (review the difference).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "run_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::read_file;
+using e2e::run_varisift_with;
+using e2e::TempDir;
+
+constexpr const char* export_options = "--csv out --aavso aavso.txt --obscode XYZ --filter V";
+
+void put_sample(const fs::path& dir) {
+  for (const char* file : {"Skymensor.log", "vsx.dat"}) fs::copy_file(fs::path(SAMPLE_DIR) / file, dir / file);
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> split(const std::string& line, char delimiter) {
+  std::vector<std::string> fields;
+  std::stringstream in(line);
+  std::string field;
+  while (std::getline(in, field, delimiter)) fields.push_back(field);
+  if (!line.empty() && line.back() == delimiter) fields.push_back("");
+  return fields;
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+    files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? read_file(entry.path()) : "<folder>";
+  return files;
+}
+
+bool updating_expected_files() {
+  const char* flag = std::getenv("VARISIFT_UPDATE_EXPECTED");
+  return flag != nullptr && std::string(flag) == "1";
+}
+
+class SampleExports : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    put_sample(dir_.path());
+    run_ = run_varisift_with(dir_.path(), export_options);
+    ASSERT_EQ(run_.exit_status, 0) << run_.errors;
+  }
+  TempDir dir_;
+  e2e::RunOutput run_;
+};
+
+TEST_F(SampleExports, FilesEqualTheExpectedBytes) {
+  const fs::path expected = fs::path(E2E_DATA_DIR) / "exports";
+  std::map<std::string, std::string> written;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir_.path() / "out"))
+    written[entry.path().filename().string()] = read_file(entry.path());
+  written["aavso.txt"] = read_file(dir_.path() / "aavso.txt");
+  if (updating_expected_files()) {
+    fs::remove_all(expected);
+    fs::create_directories(expected);
+    for (const auto& [name, bytes] : written) e2e::write_file(expected / name, bytes);
+    GTEST_SKIP() << "wrote " << written.size() << " files to " << expected;
+  }
+  std::set<std::string> expected_names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(expected))
+    expected_names.insert(entry.path().filename().string());
+  std::set<std::string> written_names;
+  for (const auto& file : written) written_names.insert(file.first);
+  EXPECT_EQ(written_names, expected_names);
+  for (const auto& [name, bytes] : written)
+    if (expected_names.count(name)) {
+      EXPECT_EQ(bytes, read_file(expected / name)) << name;
+    }
+}
+
+TEST_F(SampleExports, ConsoleAndReportAreThoseOfARunWithoutExports) {
+  EXPECT_EQ(run_.console, read_file(fs::path(E2E_DATA_DIR) / "sample.console.txt"));
+  EXPECT_EQ(e2e::without_run_times(read_file(dir_.path() / "Varisift.log")),
+            read_file(fs::path(E2E_DATA_DIR) / "sample.report.txt"));
+  EXPECT_EQ(run_.errors, "varisift: wrote out/stars.csv, 3 light curves out/lc_*.csv, aavso.txt\r\n");
+}
+
+// Every rule of the AAVSO Extended format that a writer must keep.
+TEST_F(SampleExports, AavsoFileKeepsEveryRuleOfTheFormat) {
+  const std::vector<std::string> lines = lines_of(read_file(dir_.path() / "aavso.txt"));
+  const std::vector<std::string> header = {"#TYPE=Extended", "#OBSCODE=XYZ",  "#SOFTWARE=Varisift", "#DELIM=,",
+                                           "#DATE=JD",       "#OBSTYPE=CCD"};
+  ASSERT_GT(lines.size(), header.size());
+  for (std::size_t k = 0; k < header.size(); ++k) EXPECT_EQ(lines[k].rfind(header[k], 0), 0u) << lines[k];
+  std::set<std::string> filters = {"U",  "B",  "V",   "R",   "I",   "J",   "H",     "K",     "TG", "TB", "TR",
+                                   "CV", "CR", "SZ",  "SU",  "SG",  "SR",  "SI",    "STU",   "STV", "STB", "STY",
+                                   "STHBW", "STHBN", "MA", "MB", "MI", "ZS", "Y", "HA", "HAC"};
+  std::set<std::string> star_ids;
+  int data_lines = 0, unmatched = 0;
+  for (const std::string& line : lines) {
+    ASSERT_FALSE(line.empty()) << "blank lines must be commented out";
+    if (line[0] == '#') {
+      if (line.find("needs a VSX registration first") != std::string::npos) ++unmatched;
+      continue;
+    }
+    ++data_lines;
+    const std::vector<std::string> f = split(line, ',');
+    ASSERT_EQ(f.size(), 15u) << line;
+    EXPECT_LE(f[0].size(), 30u);
+    EXPECT_LE(f[1].size(), 16u);
+    EXPECT_NE(f[1].find('.'), std::string::npos);
+    EXPECT_LE(f[2].size(), 8u);
+    EXPECT_NE(f[2].find('.'), std::string::npos) << "a magnitude needs its decimal point";
+    EXPECT_TRUE(f[3] == "na" || (f[3].size() <= 6 && std::stod(f[3]) > 0 && std::stod(f[3]) <= 9.999)) << f[3];
+    EXPECT_TRUE(filters.count(f[4])) << f[4];
+    EXPECT_EQ(f[5], "NO");
+    EXPECT_EQ(f[6], "STD");
+    EXPECT_EQ(f[7], "ENSEMBLE");
+    for (int k : {8, 9, 10, 11, 12, 14}) EXPECT_EQ(f[static_cast<std::size_t>(k)], "na");
+    EXPECT_LE(f[13].size(), 20u);
+    EXPECT_EQ(f[13], "Gaia DR1");  // the one reference catalogue the log names
+    star_ids.insert(f[0]);
+  }
+  // The candidates the console names as VSX stars, with their used
+  // measurements; the one without a match only in a comment.
+  std::set<std::string> found_on_console;
+  for (const std::string& line : lines_of(run_.console))
+    if (line.rfind("Star found, is VSX", 0) == 0) found_on_console.insert(line.substr(line.find(" = ") + 3));
+  EXPECT_EQ(star_ids, found_on_console);
+  EXPECT_EQ(unmatched, 1);
+  int used = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir_.path() / "out")) {
+    if (entry.path().filename() == "stars.csv") continue;
+    const std::string curve = read_file(entry.path());
+    bool matched = false;
+    for (const std::string& row : lines_of(read_file(dir_.path() / "out" / "stars.csv"))) {
+      std::vector<std::string> f = split(row, ',');
+      if ("lc_" + f[0] + ".csv" == entry.path().filename().string()) matched = !f[14].empty();
+    }
+    if (!matched) continue;
+    for (const std::string& row : lines_of(curve))
+      if (row.size() > 4 && row.substr(row.size() - 4) == ",yes") ++used;
+  }
+  EXPECT_EQ(data_lines, used);
+}
+
+TEST(ExportDestinations, TheCsvSetIsReplacedAsAWholeAndAStoppedRunLeavesIt) {
+  TempDir dir;
+  put_sample(dir.path());
+  fs::create_directory(dir.path() / "out");
+  e2e::write_file(dir.path() / "out" / "lc_99999.csv", "old\r\n");
+  e2e::write_file(dir.path() / "out" / "stars.csv", "old\r\n");
+  e2e::RunOutput run = run_varisift_with(dir.path(), "--csv out");
+  ASSERT_EQ(run.exit_status, 0);
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / "lc_99999.csv"));
+  EXPECT_NE(read_file(dir.path() / "out" / "stars.csv"), "old\r\n");
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.path() / "out"))
+    EXPECT_EQ(entry.path().extension(), ".csv") << entry.path();
+
+  // A run that stops (here: no log) writes no export.
+  fs::create_directory(dir.path() / "empty");
+  const std::map<std::string, std::string> before = snapshot(dir.path() / "out");
+  run = run_varisift_with(dir.path(), "--csv out empty");
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.errors, "");
+  EXPECT_EQ(snapshot(dir.path() / "out"), before);
+}
+
+TEST(ExportDestinations, WrongUseLeavesEverythingAsItWas) {
+  TempDir dir;
+  put_sample(dir.path());
+  fs::create_directory(dir.path() / "notes");
+  e2e::write_file(dir.path() / "notes" / "todo.txt", "mine\r\n");
+  const std::vector<std::string> wrong = {
+      "--csv notes",                                      // another file in the folder
+      "--csv .",                                          // the series folder itself
+      "--aavso a.txt --filter V",                         // no observer code
+      "--aavso a.txt --obscode XYZ --filter Q",           // no AAVSO filter
+      "--obscode XYZ",                                    // without --aavso
+      "--aavso Skymensor.log --obscode XYZ --filter V",   // the log
+      "--html Varisift.log",                              // the report
+      "--html notes",                                     // a folder
+      "--aavso p.txt --obscode XYZ --filter V --html p.txt",
+  };
+  const std::map<std::string, std::string> before = snapshot(dir.path());
+  for (const std::string& arguments : wrong) {
+    e2e::RunOutput run = run_varisift_with(dir.path(), arguments);
+    EXPECT_EQ(run.exit_status, 2) << arguments;
+    EXPECT_EQ(run.console, "") << arguments;
+    EXPECT_EQ(lines_of(run.errors).size(), 1u) << run.errors;
+    EXPECT_EQ(snapshot(dir.path()), before) << arguments;
+  }
+}
+
+}  // namespace
