@@ -15,7 +15,7 @@ namespace varisift {
 namespace {
 
 constexpr std::array<std::string_view, 31> filter_codes = {
-    "U",  "B",  "V",  "R",   "I",   "J",   "H",   "K",     "TG",    "TB", "TR", "CV", "CR", "SZ", "SU", "SG",
+    "U",  "B",  "V",   "R",   "I",   "J",   "H",     "K",     "TG", "TB", "TR", "CV", "CR", "SZ", "SU", "SG",
     "SR", "SI", "STU", "STV", "STB", "STY", "STHBW", "STHBN", "MA", "MB", "MI", "ZS", "Y",  "HA", "HAC"};
 constexpr char delimiter = ',';
 constexpr std::string_view not_available = "na";
@@ -68,9 +68,8 @@ bool aavso_filter_code(std::string_view code, std::string& canonical) {
 
 bool aavso_observer_code(std::string_view code) {
   if (code.empty() || code.size() > max_observer_code_length) return false;
-  return std::all_of(code.begin(), code.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-  });
+  return std::all_of(code.begin(), code.end(),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
 }
 
 std::string aavso_extended(const ObservationStore& store, const DetectionResults& results,
@@ -102,9 +101,8 @@ std::string aavso_extended(const ObservationStore& store, const DetectionResults
       for (const std::string& field :
            {julian_date_text(m.julian_e5), scaled_integer_text(m.magnitude, magnitude_decimals),
             magnitude_error(store.images[m.image], m.meas), settings.filter, std::string("NO"), std::string("STD"),
-            std::string("ENSEMBLE"), std::string(not_available), std::string(not_available),
-            std::string(not_available), std::string(not_available), std::string(not_available), chart,
-            std::string(not_available)}) {
+            std::string("ENSEMBLE"), std::string(not_available), std::string(not_available), std::string(not_available),
+            std::string(not_available), std::string(not_available), chart, std::string(not_available)}) {
         line += delimiter;
         line += field;
       }

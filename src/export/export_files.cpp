@@ -24,8 +24,8 @@ bool ends_with(std::string_view text, std::string_view end) {
 // "lc_<digits>.csv"
 bool is_light_curve_name(std::string_view name) {
   if (!starts_with(name, light_curve_prefix) || !ends_with(name, csv_suffix)) return false;
-  std::string_view digits = name.substr(light_curve_prefix.size(),
-                                        name.size() - light_curve_prefix.size() - csv_suffix.size());
+  std::string_view digits =
+      name.substr(light_curve_prefix.size(), name.size() - light_curve_prefix.size() - csv_suffix.size());
   if (digits.empty()) return false;
   for (char c : digits)
     if (c < '0' || c > '9') return false;

@@ -12,7 +12,7 @@ namespace varisift {
 struct ExportRequest {
   std::optional<std::string> csv_folder;  // stars.csv and lc_<star>.csv
   std::optional<std::string> aavso_file;
-  AavsoSettings aavso;                    // observer code and filter with --aavso
+  AavsoSettings aavso;  // observer code and filter with --aavso
   std::optional<std::string> html_file;
 
   bool any() const { return csv_folder || aavso_file || html_file; }

@@ -8,7 +8,7 @@
 namespace varisift {
 
 namespace {
-constexpr int julian_decimals = 5;    // the key's unit, 1/100000 day
+constexpr int julian_decimals = 5;     // the key's unit, 1/100000 day
 constexpr int magnitude_decimals = 2;  // as the log writes magnitudes
 
 std::string_view use_text(MeasurementUse use) {

@@ -15,9 +15,9 @@ constexpr int magnitude_decimals = 2;
 constexpr int separation_decimals = 1;
 constexpr int criterion_decimals = 0;  // the criteria are whole numbers
 
-const std::vector<std::string> header = {
-    "star",     "candidate", "ra_deg",  "dec_deg", "n_meas", "n_valid",  "n_inliers", "mag_median",
-    "mag_min",  "mag_max",   "crit1",   "crit2",   "crit3",  "reported", "vsx_name",  "vsx_sep_arcsec"};
+const std::vector<std::string> header = {"star",      "candidate",  "ra_deg",   "dec_deg",       "n_meas", "n_valid",
+                                         "n_inliers", "mag_median", "mag_min",  "mag_max",       "crit1",  "crit2",
+                                         "crit3",     "reported",   "vsx_name", "vsx_sep_arcsec"};
 
 std::string magnitude(std::int16_t hundredths) { return scaled_integer_text(hundredths, magnitude_decimals); }
 

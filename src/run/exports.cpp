@@ -11,9 +11,8 @@
 
 namespace varisift {
 
-std::string write_exports(const ObservationStore& store, const DetectionResults& results,
-                          const ExportRequest& request, const ReportPageContext& page,
-                          std::vector<std::string>& written) {
+std::string write_exports(const ObservationStore& store, const DetectionResults& results, const ExportRequest& request,
+                          const ReportPageContext& page, std::vector<std::string>& written) {
   std::vector<StarIndices> indices;
   if (request.needs_indices()) indices = variability_indices(store, results);
 

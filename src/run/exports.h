@@ -14,8 +14,7 @@ namespace varisift {
 
 // Writes every export of the request. Returns "" when all were written, else
 // what failed; `written` names what was written, as the user reads it.
-std::string write_exports(const ObservationStore& store, const DetectionResults& results,
-                          const ExportRequest& request, const ReportPageContext& page,
-                          std::vector<std::string>& written);
+std::string write_exports(const ObservationStore& store, const DetectionResults& results, const ExportRequest& request,
+                          const ReportPageContext& page, std::vector<std::string>& written);
 
 }  // namespace varisift

@@ -11,8 +11,8 @@ std::string fixed_decimals(double value, int decimals) {
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
   // At most 309 integer digits, a sign, a point and the decimals.
   char buffer[400];
-  std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                               decimals);
+  std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   return std::string(buffer, written.ptr);
 }
 

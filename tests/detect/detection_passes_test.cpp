@@ -94,7 +94,8 @@ TEST(Detection, AStarThatFailsSelectionDoesNotRaiseTheLargestInRangeCount) {
   }
   detect_fixtures::set_stars(store, stars);
   ReportChannel out;
-  run_detection(store, out);
+  DetectionResults results;
+  run_detection(store, out, results);
 
   const std::string& console = out.collected(Destination::console);
   EXPECT_TRUE(contains(console, "check stars *checked\r\n 1 possible variable of 2 identified stars.\r\n"));

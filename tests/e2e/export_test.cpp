@@ -108,13 +108,13 @@ TEST_F(SampleExports, ConsoleAndReportAreThoseOfARunWithoutExports) {
 // Every rule of the AAVSO Extended format that a writer must keep.
 TEST_F(SampleExports, AavsoFileKeepsEveryRuleOfTheFormat) {
   const std::vector<std::string> lines = lines_of(read_file(dir_.path() / "aavso.txt"));
-  const std::vector<std::string> header = {"#TYPE=Extended", "#OBSCODE=XYZ",  "#SOFTWARE=Varisift", "#DELIM=,",
-                                           "#DATE=JD",       "#OBSTYPE=CCD"};
+  const std::vector<std::string> header = {"#TYPE=Extended", "#OBSCODE=XYZ", "#SOFTWARE=Varisift",
+                                           "#DELIM=,",       "#DATE=JD",     "#OBSTYPE=CCD"};
   ASSERT_GT(lines.size(), header.size());
   for (std::size_t k = 0; k < header.size(); ++k) EXPECT_EQ(lines[k].rfind(header[k], 0), 0u) << lines[k];
-  std::set<std::string> filters = {"U",  "B",  "V",   "R",   "I",   "J",   "H",     "K",     "TG", "TB", "TR",
-                                   "CV", "CR", "SZ",  "SU",  "SG",  "SR",  "SI",    "STU",   "STV", "STB", "STY",
-                                   "STHBW", "STHBN", "MA", "MB", "MI", "ZS", "Y", "HA", "HAC"};
+  std::set<std::string> filters = {"U",     "B",     "V",  "R",  "I",  "J",  "H",  "K",   "TG",  "TB",  "TR",
+                                   "CV",    "CR",    "SZ", "SU", "SG", "SR", "SI", "STU", "STV", "STB", "STY",
+                                   "STHBW", "STHBN", "MA", "MB", "MI", "ZS", "Y",  "HA",  "HAC"};
   std::set<std::string> star_ids;
   int data_lines = 0, unmatched = 0;
   for (const std::string& line : lines) {
@@ -192,14 +192,14 @@ TEST(ExportDestinations, WrongUseLeavesEverythingAsItWas) {
   fs::create_directory(dir.path() / "notes");
   e2e::write_file(dir.path() / "notes" / "todo.txt", "mine\r\n");
   const std::vector<std::string> wrong = {
-      "--csv notes",                                      // another file in the folder
-      "--csv .",                                          // the series folder itself
-      "--aavso a.txt --filter V",                         // no observer code
-      "--aavso a.txt --obscode XYZ --filter Q",           // no AAVSO filter
-      "--obscode XYZ",                                    // without --aavso
-      "--aavso Skymensor.log --obscode XYZ --filter V",   // the log
-      "--html Varisift.log",                              // the report
-      "--html notes",                                     // a folder
+      "--csv notes",                                     // another file in the folder
+      "--csv .",                                         // the series folder itself
+      "--aavso a.txt --filter V",                        // no observer code
+      "--aavso a.txt --obscode XYZ --filter Q",          // no AAVSO filter
+      "--obscode XYZ",                                   // without --aavso
+      "--aavso Skymensor.log --obscode XYZ --filter V",  // the log
+      "--html Varisift.log",                             // the report
+      "--html notes",                                    // a folder
       "--aavso p.txt --obscode XYZ --filter V --html p.txt",
   };
   const std::map<std::string, std::string> before = snapshot(dir.path());
