@@ -1,0 +1,36 @@
+// Three variability indices of one light curve: the interquartile range,
+// the median absolute deviation and the inverse von Neumann ratio 1/eta.
+// IQR and MAD follow any change of the star's brightness and shrug off
+// single outliers; 1/eta rises when neighbouring measurements in time are
+// closer to each other than the curve's spread, i.e. for changes slower
+// than the gaps between images.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace varisift {
+
+struct CurveIndices {
+  double iqr = 0;  // in the curve's unit, unscaled (no 1/1.34898)
+  double mad = 0;  // in the curve's unit, unscaled (no x 1.4826)
+  // Dimensionless; empty for fewer than two values or a constant curve.
+  std::optional<double> inv_eta;
+};
+
+// The indices of the magnitudes in time order (any unit; Varisift's curves
+// are in 1/100 mag).
+//  - IQR = Q3 - Q1. Q2 is the median; the lower half is every value <= Q2
+//    (so values equal to Q2 all go to the lower half), the upper half the
+//    others; Q1 and Q3 are their medians. An empty upper half (every value
+//    above the middle equals Q2) has Q3 = Q2.
+//  - MAD = median of |m - Q2|.
+//  - 1/eta = sum (m - mean)^2 / sum of (next m - m)^2 over neighbours in
+//    time, worked out in whole numbers and divided once, so the value is
+//    the correctly rounded quotient on every platform.
+// Medians of an even count are the mean of the two middle values. An empty
+// curve has IQR and MAD 0.
+CurveIndices curve_indices(std::span<const std::int16_t> in_time_order);
+
+}  // namespace varisift

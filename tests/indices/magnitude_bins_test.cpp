@@ -1,0 +1,57 @@
+// Scores against stars of similar magnitude on small tables of stars: the
+// bin size asked for, a bin widened in steps of 0.02 mag with its ends
+// included, a table smaller than a bin, and a spread of 0.
+#include "indices/magnitude_bins.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace varisift {
+namespace {
+
+TEST(StarsPerBin, ATenthOfTheStarsBetween20And100) {
+  const std::size_t cases[][2] = {{0, 20}, {209, 20}, {210, 21}, {999, 99}, {1000, 100}, {30000, 100}};
+  for (const auto& c : cases) EXPECT_EQ(stars_per_bin(c[0]), c[1]) << c[0];
+}
+
+TEST(SimilarMagnitudeScores, BinWidenedUntilItHolds20Stars) {
+  // 19 stars at 10.00 with values 0..18, and stars at 10.26, 10.27, 10.28
+  // (value 100 each) and 11.00 (value 50): 23 stars, bins of 20. The bin of
+  // 10.00 reaches its 20th star at 0.26 mag, so it is widened to 0.27 and
+  // holds 10.27 too, not 10.28: 21 values, median 10; |v - 10| has median 5.
+  std::vector<MagnitudeAndIndex> stars{{1100, 50}};
+  for (int v = 0; v < 19; ++v) stars.push_back({1000, static_cast<double>(v)});
+  stars.push_back({1028, 100});
+  stars.push_back({1026, 100});
+  stars.push_back({1027, 100});
+  std::vector<std::optional<double>> scores = similar_magnitude_scores(stars);
+  ASSERT_EQ(scores.size(), stars.size());
+  const double spread = 1.4826 * 5;
+  EXPECT_EQ(scores[1], (0 - 10) / spread);
+  EXPECT_EQ(scores[19], (18 - 10) / spread);
+  // 11.00 is 0.72 mag from 10.28 and 1.00 from the 19 at 10.00: its bin is
+  // widened to 1.01 mag and holds every star: median 11, |v - 11| median 6.
+  EXPECT_EQ(scores[0], (50 - 11) / (1.4826 * 6));
+}
+
+TEST(SimilarMagnitudeScores, FewerStarsThanABinHoldThemAll) {
+  // Five stars 1 mag apart: every bin holds all five, median 3, |v - 3|
+  // median 1.
+  const std::vector<MagnitudeAndIndex> stars{{1200, 3}, {1000, 1}, {1400, 10}, {1100, 2}, {1300, 4}};
+  std::vector<std::optional<double>> scores = similar_magnitude_scores(stars);
+  const double expected[] = {0, -2, 7, -1, 1};
+  for (std::size_t i = 0; i < stars.size(); ++i) EXPECT_EQ(scores[i], expected[i] / 1.4826) << i;
+}
+
+TEST(SimilarMagnitudeScores, NoScoreWhereTheSpreadIsZero) {
+  // Most values equal: the median absolute deviation is 0.
+  const std::vector<MagnitudeAndIndex> stars{{1000, 1}, {1000, 1}, {1010, 1}, {1020, 5}, {1030, 1}};
+  for (const std::optional<double>& score : similar_magnitude_scores(stars)) EXPECT_FALSE(score.has_value());
+  EXPECT_TRUE(similar_magnitude_scores({}).empty());
+}
+
+}  // namespace
+}  // namespace varisift
