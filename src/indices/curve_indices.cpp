@@ -2,24 +2,13 @@
 #include "indices/curve_indices.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
-#include "indices/medians.h"
+#include "indices/order_statistics.h"
 
 namespace varisift {
 
 namespace {
-
-// Q3 - Q1 of values whose median is q2; reorders them.
-double interquartile_range(std::span<double> values, double q2) {
-  auto upper_start = std::partition(values.begin(), values.end(), [q2](double m) { return m <= q2; });
-  std::span<double> lower(values.begin(), upper_start);
-  std::span<double> upper(upper_start, values.end());
-  double q1 = median_in_place(lower);
-  double q3 = upper.empty() ? q2 : median_in_place(upper);
-  return q3 - q1;
-}
 
 // sum (m - mean)^2 / sum (next - m)^2 as
 // (n sum m^2 - (sum m)^2) / (n sum (next - m)^2): both whole numbers. With
@@ -51,11 +40,21 @@ std::optional<double> inverse_von_neumann_ratio(std::span<const std::int16_t> m)
 CurveIndices curve_indices(std::span<const std::int16_t> in_time_order) {
   CurveIndices result;
   result.inv_eta = inverse_von_neumann_ratio(in_time_order);
-  std::vector<double> values(in_time_order.begin(), in_time_order.end());
-  double q2 = median_in_place(values);
-  result.iqr = interquartile_range(values, q2);
-  for (double& m : values) m = std::fabs(m - q2);
-  result.mad = median_in_place(values);
+  const std::size_t n = in_time_order.size();
+  if (n == 0) return result;
+  // One sort serves the quartiles and the deviations.
+  std::vector<std::int16_t> sorted(in_time_order.begin(), in_time_order.end());
+  std::sort(sorted.begin(), sorted.end());
+  auto value_at = [&sorted](std::size_t i) { return static_cast<double>(sorted[i]); };
+  const double q2 = median_of_ascending(value_at, n);
+  // The lower half is every value <= Q2, the upper half starts after it.
+  const std::size_t below =
+      static_cast<std::size_t>(std::upper_bound(sorted.begin(), sorted.end(), q2) - sorted.begin());
+  const double q1 = median_of_ascending(value_at, below);
+  auto upper_at = [&value_at, below](std::size_t i) { return value_at(below + i); };
+  const double q3 = below == n ? q2 : median_of_ascending(upper_at, n - below);
+  result.iqr = q3 - q1;
+  result.mad = median_deviation(value_at, n, q2);
   return result;
 }
 
