@@ -14,22 +14,41 @@ constexpr int degree_decimals = 6;
 constexpr int magnitude_decimals = 2;
 constexpr int separation_decimals = 1;
 constexpr int criterion_decimals = 0;  // the criteria are whole numbers
+constexpr int index_decimals = 4;      // IQR and MAD are multiples of 0.0025 mag, so shown exactly
+constexpr int score_decimals = 3;
 
-const std::vector<std::string> header = {"star",      "candidate",  "ra_deg",   "dec_deg",       "n_meas", "n_valid",
-                                         "n_inliers", "mag_median", "mag_min",  "mag_max",       "crit1",  "crit2",
-                                         "crit3",     "reported",   "vsx_name", "vsx_sep_arcsec"};
+const std::vector<std::string> header = {
+    "star",    "candidate", "ra_deg",  "dec_deg",   "n_meas",    "n_valid",       "n_inliers", "mag_median",
+    "mag_min", "mag_max",   "crit1",   "crit2",     "crit3",     "reported",      "vsx_name",  "vsx_sep_arcsec",
+    "iqr",     "mad",       "inv_eta", "iqr_score", "mad_score", "inv_eta_score", "index_flag"};
 
 std::string magnitude(std::int16_t hundredths) { return scaled_integer_text(hundredths, magnitude_decimals); }
+
+std::string decimals_or_empty(const std::optional<double>& value, int decimals) {
+  return value ? fixed_decimals(*value, decimals) : "";
+}
+
+// The index columns of one star: empty where it has no curve (or where the
+// index or score is undefined).
+void append_index_columns(std::vector<std::string>& row, const StarIndices& x) {
+  row.push_back(decimals_or_empty(x.iqr, index_decimals));
+  row.push_back(decimals_or_empty(x.mad, index_decimals));
+  row.push_back(decimals_or_empty(x.inv_eta, index_decimals));
+  row.push_back(decimals_or_empty(x.iqr_score, score_decimals));
+  row.push_back(decimals_or_empty(x.mad_score, score_decimals));
+  row.push_back(decimals_or_empty(x.inv_eta_score, score_decimals));
+  row.push_back(x.flag ? (*x.flag ? "1" : "0") : "");
+}
 
 }  // namespace
 
 std::string stars_csv(const ObservationStore& store, const DetectionResults& results,
                       const std::vector<StarIndices>& indices) {
-  (void)indices;
   std::string text;
   append_csv_row(text, header);
   std::vector<StarAnchor> anchors = star_anchors(store);
   std::vector<std::string> row;
+  const StarIndices not_computed;  // for a list of indices shorter than the stars: empty columns
   for (std::uint32_t s = 1; s <= store.stars.count(); ++s) {
     const StarResult& r = results.stars[s - 1];
     const StarAnchor& anchor = anchors[s - 1];
@@ -55,6 +74,7 @@ std::string stars_csv(const ObservationStore& store, const DetectionResults& res
       row.push_back("");
       row.push_back("");
     }
+    append_index_columns(row, s - 1 < indices.size() ? indices[s - 1] : not_computed);
     append_csv_row(text, row);
   }
   return text;
