@@ -64,8 +64,8 @@ struct Series {
 // "HH MM SS.sss" or "+DD MM SS.ss" as degrees (hours times 15 when `hours`).
 double sexagesimal(const std::string& a, const std::string& b, const std::string& c, bool hours) {
   bool negative = !a.empty() && a[0] == '-';
-  double value = std::fabs(std::stod(a)) + std::stod(b) / minutes_per_unit +
-                 std::stod(c) / (minutes_per_unit * minutes_per_unit);
+  double value =
+      std::fabs(std::stod(a)) + std::stod(b) / minutes_per_unit + std::stod(c) / (minutes_per_unit * minutes_per_unit);
   if (hours) value *= degrees_per_hour;
   return negative ? -value : value;
 }
@@ -247,7 +247,9 @@ void print_recovery(const std::vector<Series>& all) {
   std::printf("| amplitude (mag) | variables | results table | index flag | union |\n|---|---:|---:|---:|---:|\n");
   for (int b = 0; b < amplitude_bins; ++b) {
     char label[32];
-    if (b + 1 < amplitude_bins)
+    if (b == 0)
+      std::snprintf(label, sizeof label, "< %.2f", amplitude_bin_starts[b + 1]);
+    else if (b + 1 < amplitude_bins)
       std::snprintf(label, sizeof label, "%.2f - %.2f", amplitude_bin_starts[b], amplitude_bin_starts[b + 1]);
     else
       std::snprintf(label, sizeof label, ">= %.2f", amplitude_bin_starts[b]);
@@ -268,8 +270,7 @@ void print_recovery(const std::vector<Series>& all) {
   std::printf("|---|---:|---|---|\n");
   for (const auto& [preset, t] : per_preset) {
     std::printf("| %s | %d | %d / %d / %d | %.1f / %.1f / %.1f %% |\n", preset.c_str(), t[0].all_variables(),
-                t[0].all_found(), t[1].all_found(), t[2].all_found(), t[0].purity(), t[1].purity(),
-                t[2].purity());
+                t[0].all_found(), t[1].all_found(), t[2].all_found(), t[0].purity(), t[1].purity(), t[2].purity());
   }
   std::printf("\nunion / results table: %.2fx\n",
               total[0].all_found() ? static_cast<double>(total[2].all_found()) / total[0].all_found() : 0.0);
@@ -366,27 +367,33 @@ void tune(const std::vector<Series>& all, double purity_goal) {
     return x.union_false < y.union_false;
   });
   Tally table;
-  for (const Series& s : all) tally_series(s, [](const Star& star) { return star.reported; }, table);
+  for (const Series& s : all)
+    tally_series(
+        s, [](const Star& star) { return star.reported; }, table);
   std::printf("%zu series, %d variables; the results table finds %d (%d false of %d flagged, purity %.1f %%)\n",
               all.size(), variables, table.all_found(), table.false_ones, table.flagged, table.purity());
-  std::printf("%zu rules tried; those whose index flag alone has a purity >= %.1f %%, most variables found by\n"
-              "the union first (M: the 1/eta clause asks the MAD score > e too):\n",
-              rules.size(), purity_goal);
-  std::printf("     a      b      c      d      e   | union: found flagged false purity | flag: found flagged false purity\n");
+  std::printf(
+      "%zu rules tried; those whose index flag alone has a purity >= %.1f %%, most variables found by\n"
+      "the union first (M: the 1/eta clause asks the MAD score > e too):\n",
+      rules.size(), purity_goal);
+  std::printf(
+      "     a      b      c      d      e   | union: found flagged false purity | flag: found flagged false purity\n");
   auto shown = [](double t) {
     char text[16];
     if (t >= left_out) return std::string("     -");
     std::snprintf(text, sizeof text, "%6.1f", t);
     return std::string(text);
   };
-  auto percent_of = [](int flagged, int false_ones) { return flagged ? 100.0 * (flagged - false_ones) / flagged : 100.0; };
+  auto percent_of = [](int flagged, int false_ones) {
+    return flagged ? 100.0 * (flagged - false_ones) / flagged : 100.0;
+  };
   for (std::size_t i = 0; i < results.size() && i < 40; ++i) {
     const Result& x = results[i];
     std::printf("%s %s %s %s %s %s | %12d %7d %5d %5.1f %% | %11d %7d %5d %5.1f %%\n", shown(x.rule.a).c_str(),
-                shown(x.rule.b).c_str(), shown(x.rule.b >= left_out ? left_out : x.rule.c).c_str(), shown(x.rule.d).c_str(), shown(x.rule.e).c_str(),
-                x.rule.eta_with_mad ? "M" : " ", x.union_found, x.union_flagged, x.union_false,
-                percent_of(x.union_flagged, x.union_false), x.flag_found, x.flag_flagged, x.flag_false,
-                percent_of(x.flag_flagged, x.flag_false));
+                shown(x.rule.b).c_str(), shown(x.rule.b >= left_out ? left_out : x.rule.c).c_str(),
+                shown(x.rule.d).c_str(), shown(x.rule.e).c_str(), x.rule.eta_with_mad ? "M" : " ", x.union_found,
+                x.union_flagged, x.union_false, percent_of(x.union_flagged, x.union_false), x.flag_found,
+                x.flag_flagged, x.flag_false, percent_of(x.flag_flagged, x.flag_false));
   }
 }
 

@@ -13,8 +13,9 @@
 namespace varisift {
 
 struct StarIndices {
-  // In magnitudes, unscaled; empty where the star's curve does not reach the
-  // statistics (1/eta also where it is undefined).
+  // IQR and MAD in magnitudes, unscaled (not turned into a normal
+  // distribution's sigma); 1/eta has no unit. Empty where the star's curve
+  // does not reach the statistics; 1/eta also for a constant curve.
   std::optional<double> iqr;
   std::optional<double> mad;
   std::optional<double> inv_eta;
