@@ -1,6 +1,7 @@
 // Scores against stars of similar magnitude on small tables of stars: the
 // bin size asked for, a bin widened in steps of 0.02 mag with its ends
-// included, a table smaller than a bin, and a spread of 0.
+// included, a wide bin next to narrow ones, a table smaller than a bin, and
+// a spread of 0.
 #include "indices/magnitude_bins.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,20 @@ TEST(SimilarMagnitudeScores, BinWidenedUntilItHolds20Stars) {
   // 11.00 is 0.72 mag from 10.28 and 1.00 from the 19 at 10.00: its bin is
   // widened to 1.01 mag and holds every star: median 11, |v - 11| median 6.
   EXPECT_EQ(scores[0], (50 - 11) / (1.4826 * 6));
+}
+
+TEST(SimilarMagnitudeScores, ANarrowerBinNextToAWideOneDropsItsEnds) {
+  // Two stars at 9.00 (value 1000), one at 10.00 (50), one at 10.01 (60),
+  // 18 at 11.00 (0..17) and one at 11.01 (1000). The bin of 10.00 reaches
+  // its 20th star at 1.00 mag and widens to 1.01, holding all 23: median 11,
+  // |v - 11| median 6. The bin of 10.01 has its 20th at 0.99 mag: 9.00 and
+  // 11.01 drop out, 20 values, median 9.5, |v - 9.5| median 5.
+  std::vector<MagnitudeAndIndex> stars{{900, 1000}, {900, 1000}, {1000, 50}, {1001, 60}};
+  for (int v = 0; v < 18; ++v) stars.push_back({1100, static_cast<double>(v)});
+  stars.push_back({1101, 1000});
+  std::vector<std::optional<double>> scores = similar_magnitude_scores(stars);
+  EXPECT_EQ(scores[2], (50 - 11) / (1.4826 * 6));
+  EXPECT_EQ(scores[3], (60 - 9.5) / (1.4826 * 5));
 }
 
 TEST(SimilarMagnitudeScores, FewerStarsThanABinHoldThemAll) {
