@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "indices/order_statistics.h"
+#include "indices/median.h"
 
 namespace varisift {
 
@@ -42,19 +42,19 @@ CurveIndices curve_indices(std::span<const std::int16_t> in_time_order) {
   result.inv_eta = inverse_von_neumann_ratio(in_time_order);
   const std::size_t n = in_time_order.size();
   if (n == 0) return result;
-  // One sort serves the quartiles and the deviations.
+  // Sorted as the 16-bit values they are, then widened.
   std::vector<std::int16_t> sorted(in_time_order.begin(), in_time_order.end());
   std::sort(sorted.begin(), sorted.end());
-  auto value_at = [&sorted](std::size_t i) { return static_cast<double>(sorted[i]); };
-  const double q2 = median_of_ascending(value_at, n);
-  // The lower half is every value <= Q2, the upper half starts after it.
+  std::vector<double> values(sorted.begin(), sorted.end());
+  std::span<double> all(values);
+  const double q2 = median_of_sorted(all);
+  // The lower half is every value <= Q2, the upper half the others.
   const std::size_t below =
-      static_cast<std::size_t>(std::upper_bound(sorted.begin(), sorted.end(), q2) - sorted.begin());
-  const double q1 = median_of_ascending(value_at, below);
-  auto upper_at = [&value_at, below](std::size_t i) { return value_at(below + i); };
-  const double q3 = below == n ? q2 : median_of_ascending(upper_at, n - below);
+      static_cast<std::size_t>(std::upper_bound(values.begin(), values.end(), q2) - values.begin());
+  const double q1 = median_of_sorted(all.first(below));
+  const double q3 = below == n ? q2 : median_of_sorted(all.subspan(below));
   result.iqr = q3 - q1;
-  result.mad = median_deviation(value_at, n, q2);
+  result.mad = median_deviation_in_place(all, q2);
   return result;
 }
 
