@@ -13,7 +13,9 @@ std::string fixed_decimals(double value, int decimals) {
   char buffer[400];
   std::to_chars_result written =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return std::string(buffer, written.ptr);
+  std::string text(buffer, written.ptr);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 std::string scaled_integer_text(std::int64_t value, int decimals) {

@@ -9,8 +9,9 @@
 namespace varisift {
 
 // The value with exactly `decimals` decimals (0 to 17), rounded from its
-// exact binary value to the nearest, ties to even, as std::to_chars does;
-// "inf", "-inf" or "nan" for values that are not finite.
+// exact binary value to the nearest, ties to even, as std::to_chars does; a
+// value that rounds to zero is written without a sign ("0.000", never
+// "-0.000"); "inf", "-inf" or "nan" for values that are not finite.
 std::string fixed_decimals(double value, int decimals);
 
 // A whole number of units of 10^-decimals as exact decimal text: -150 with

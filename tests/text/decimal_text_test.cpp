@@ -25,6 +25,9 @@ TEST(DecimalText, RealsRoundFromTheirExactBinaryValue) {
   EXPECT_EQ(fixed_decimals(0.125, 2), "0.12");  // an exact tie goes to even
   EXPECT_EQ(fixed_decimals(44.886429, 6), "44.886429");
   EXPECT_EQ(fixed_decimals(518.0, 0), "518");
+  EXPECT_EQ(fixed_decimals(-0.0004, 3), "0.000");  // no sign on a zero
+  EXPECT_EQ(fixed_decimals(-0.0, 1), "0.0");
+  EXPECT_EQ(fixed_decimals(-0.0006, 3), "-0.001");
   EXPECT_EQ(fixed_decimals(-std::numeric_limits<double>::infinity(), 1), "-inf");
 }
 
