@@ -131,9 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   varisift::write_processed_notice(store, out);
   varisift::sort_images_by_time(store);
   std::vector<std::vector<std::uint32_t>> expected = direct_identification(store);
-  // Both ways of matching, one core or two, must give the direct scan's stars.
-  varisift::MatchingCores cores = size % 2 == 0 ? varisift::MatchingCores::one : varisift::MatchingCores::two;
-  if (varisift::identify_stars(store, out, cores) == varisift::RunFlow::stop) return 0;
+  if (varisift::identify_stars(store, out) == varisift::RunFlow::stop) return 0;
   check_identification(store, expected);
   varisift::DetectionResults results;
   results.wanted = true;  // the per-star records of the exports, on hostile input too

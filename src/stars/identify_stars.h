@@ -10,14 +10,10 @@
 
 namespace varisift {
 
-// How many cores identification may use: `automatic` takes two for series
-// large enough to gain from them, on a machine that has two. The stars are
-// the same whichever is used.
-enum class MatchingCores { automatic, one, two };
-
 // Fills the star table (each matched star with its measurements in time
 // order of the images), writing the progress line and the summary; stops
-// the run when more than max_stars stars would be created.
-RunFlow identify_stars(ObservationStore& store, ReportChannel& out, MatchingCores cores = MatchingCores::automatic);
+// the run when more than max_stars stars would be created. The images must
+// be in time order.
+RunFlow identify_stars(ObservationStore& store, ReportChannel& out);
 
 }  // namespace varisift

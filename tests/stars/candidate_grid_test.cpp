@@ -1,16 +1,14 @@
-// The grid over a run of images: a gather gives exactly what a plain pass
-// over every measurement of the later images gives (free, strictly inside
-// the box), also where far-apart positions share cells of the wrapped table
-// and where a box crosses the table's edge; boxes it cannot answer quickly
-// are refused.
+// The candidate grid: for a box it notes, per later image, the lowest free
+// index inside the box, exactly as a plain pass over every measurement of
+// the later images does, also where far-apart positions share cells of the
+// wrapped table and where a box crosses the table's edge; boxes over piled-up
+// measurements are declined.
 #include "stars/candidate_grid.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "store/observation_store.h"
@@ -25,23 +23,30 @@ ObservationStore store_of(std::vector<std::vector<Measurement>> images) {
   return store;
 }
 
-// The plain pass: every free measurement of the later images inside the box.
-std::vector<CandidateKey> plain_gather(const ObservationStore& store, std::size_t first, std::size_t last,
-                                       const OpenBox& box, std::size_t after) {
-  std::vector<CandidateKey> keys;
-  for (std::size_t position = std::max(first, after + 1); position <= last; ++position) {
-    const Image& image = store.images[store.image_order[position]];
-    for (std::uint32_t m = 1; m <= image.meas_count(); ++m) {
+// The plain pass: per time position after `after`, the lowest free index
+// strictly inside the box, 0 for none.
+std::vector<std::uint32_t> plain_first_free(const ObservationStore& store, const OpenBox& box, std::size_t after) {
+  std::vector<std::uint32_t> first(store.image_count() + 1, 0);
+  for (std::size_t position = after + 1; position <= store.image_count(); ++position) {
+    const Image& image = store.image_at(position);
+    for (std::uint32_t m = image.meas_count(); m >= 1; --m) {
       const Measurement& meas = image.measurement(m);
       if (meas.free && meas.ra > box.ra_low && meas.ra < box.ra_high && meas.dec > box.dec_low &&
           meas.dec < box.dec_high)
-        keys.push_back(candidate_key(position, m));
+        first[position] = m;
     }
   }
-  return keys;
+  return first;
 }
 
-TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
+std::vector<std::uint32_t> noted(const FirstFreeByImage& by_image, std::size_t images) {
+  std::vector<std::uint32_t> first(images + 1, 0);
+  for (std::size_t position = 0; position <= images; ++position)
+    if (by_image.found[position]) first[position] = by_image.first[position];
+  return first;
+}
+
+TEST(CandidateGrid, FirstFreeEqualsThePlainPassOnRandomisedSeries) {
   struct Shape {
     const char* name;
     std::int32_t spread;             // half-size of each field
@@ -74,8 +79,7 @@ TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
         }
       }
       ObservationStore store = store_of(images);
-      CandidateGrid grid;
-      grid.build(store, 2, 6);
+      CandidateGrid grid(store);
       int answered = 0;
       for (int query = 0; query < 400; ++query) {
         const std::vector<Measurement>& source = images[static_cast<std::size_t>(uniform(0, 5))];
@@ -85,39 +89,27 @@ TEST(CandidateGrid, GatherEqualsThePlainPassOnRandomisedSeries) {
         std::int64_t ra_half = uniform(shape.box_low, shape.box_high);
         std::int64_t dec_half = uniform(shape.box_low, shape.box_high);
         OpenBox box{centre.ra - ra_half, centre.ra + ra_half, centre.dec - dec_half, centre.dec + dec_half};
-        std::size_t after = static_cast<std::size_t>(uniform(0, 5));
-        std::vector<CandidateKey> keys;
-        if (!grid.gather_free(box, after, keys)) continue;
+        std::size_t after = static_cast<std::size_t>(uniform(1, 5));
+        FirstFreeByImage by_image;
+        if (!grid.first_free(box, after, by_image)) continue;
         ++answered;
-        std::sort(keys.begin(), keys.end());
-        ASSERT_EQ(keys, plain_gather(store, 2, 6, box, after)) << shape.name << " round " << round;
+        ASSERT_EQ(noted(by_image, 6), plain_first_free(store, box, after)) << shape.name << " round " << round;
       }
       EXPECT_GT(answered, 0) << shape.name;
     }
   }
 }
 
-TEST(CandidateGrid, RefusesBoxesOverPiledUpMeasurementsAndBoxesOfTooManyRows) {
-  // Every measurement of five images on one position: a box there would
-  // look at all of them.
+TEST(CandidateGrid, DeclinesABoxOverMeasurementsPiledOnOnePosition) {
+  // Every measurement of six images on one position: a box there would
+  // look at all of them. A box beside the pile is answered (it holds nothing).
   std::vector<std::vector<Measurement>> piled(6, std::vector<Measurement>(500, measurement_at(43200000, 1000000)));
   ObservationStore store = store_of(piled);
-  CandidateGrid grid;
-  grid.build(store, 2, 6);
-  std::vector<CandidateKey> keys;
-  EXPECT_FALSE(grid.gather_free(OpenBox{43199990, 43200010, 999990, 1000010}, 1, keys));
-
-  // A tall, narrow field, hundreds of rows of cells high: a box as tall as
-  // most of it would look at hundreds of rows.
-  std::vector<std::vector<Measurement>> tall(6);
-  for (int k = 0; k < 400; ++k)
-    for (std::vector<Measurement>& meas : tall) meas.push_back(measurement_at(43200000, 1000000 + 2000 * k));
-  ObservationStore tall_store = store_of(tall);
-  CandidateGrid tall_grid;
-  tall_grid.build(tall_store, 2, 6);
-  EXPECT_TRUE(tall_grid.gather_free(OpenBox{43199990, 43200010, 999990, 1000010}, 1, keys));
-  EXPECT_EQ(keys.size(), 5u);  // the first measurement of each later image
-  EXPECT_FALSE(tall_grid.gather_free(OpenBox{43199990, 43200010, 999990, 1600000}, 1, keys));
+  CandidateGrid grid(store);
+  FirstFreeByImage by_image;
+  EXPECT_FALSE(grid.first_free(OpenBox{43199990, 43200010, 999990, 1000010}, 1, by_image));
+  EXPECT_TRUE(grid.first_free(OpenBox{43100000, 43100020, 999990, 1000010}, 1, by_image));
+  EXPECT_EQ(noted(by_image, 6), std::vector<std::uint32_t>(7, 0));
 }
 
 }  // namespace

@@ -38,17 +38,25 @@ TEST(SearchBox, HalfWidthsFromTheFwhmAndTheDeclination) {
       {"the south pole", -32400000, 30, ra_window_cap, 300},
   };
   for (const Case& c : cases) {
-    SearchBox box = search_box(measurement_at(43200000, c.dec, c.fwhm));
+    SearchBox box = search_box(measurement_at(43200000, c.dec, c.fwhm), 1);
     EXPECT_EQ(box.ra_window, c.ra_window) << c.what;
     EXPECT_EQ(box.dec_window, c.dec_window) << c.what;
   }
   EXPECT_EQ(ra_window_cap, 86400000);  // a whole day of right ascension
 }
 
+TEST(SearchBox, TheDivisorDividesTheRoundedHalfWidthAndRoundsAgain) {
+  // FWHM 2.5" at the equator, divided by 2: R(R(166.67) / 2) = R(83.5) = 84
+  // (a tie goes to even), and R(250 / 2) = 125.
+  SearchBox box = search_box(measurement_at(43200000, 0, 25), 2);
+  EXPECT_EQ(box.ra_window, 84);
+  EXPECT_EQ(box.dec_window, 125);
+}
+
 TEST(SearchBox, CandidatesStrictlyInsideBothHalfWidths) {
   // 3.0 arcsec at 10 arcsec north: half-widths 200 ms and 300.
   Measurement reference = measurement_at(50000, 1000, 30);
-  SearchBox box = search_box(reference);
+  SearchBox box = search_box(reference, 1);
   ASSERT_EQ(box.ra_window, 200);
   ASSERT_EQ(box.dec_window, 300);
   struct Case {
