@@ -8,6 +8,7 @@
 #include "base/parameters.h"
 #include "stars/curve_statistics.h"
 #include "store/time_keys.h"
+#include "text/number_format.h"
 
 namespace varisift {
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "text/number_format.h"
 #include "text/text.h"
 
 namespace varisift {

@@ -9,6 +9,7 @@
 #include "detect/results_table.h"
 #include "detect/variability_walk.h"
 #include "stars/curve_statistics.h"
+#include "text/number_format.h"
 
 namespace varisift {
 

@@ -8,6 +8,7 @@
 #include "store/time_keys.h"
 #include "text/column_number.h"
 #include "text/integer_arithmetic.h"
+#include "text/number_format.h"
 #include "text/number_text.h"
 #include "text/text.h"
 

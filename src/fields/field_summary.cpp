@@ -3,6 +3,7 @@
 
 #include "fields/field_means.h"
 #include "store/time_keys.h"
+#include "text/number_format.h"
 
 namespace varisift {
 

@@ -20,30 +20,6 @@ void ReportChannel::write_text(Destination d, std::string_view text) {
   maybe_drain(s);
 }
 
-void ReportChannel::write_plain(Destination d, std::int64_t value, PlainKind kind) {
-  Sink& s = sink(d);
-  append_plain(s.buffer, value, kind);
-  maybe_drain(s);
-}
-
-void ReportChannel::write_plain_real(Destination d, double value) {
-  Sink& s = sink(d);
-  append_plain_real(s.buffer, value);
-  maybe_drain(s);
-}
-
-void ReportChannel::write_masked(Destination d, std::string_view mask, double value) {
-  Sink& s = sink(d);
-  append_masked(s.buffer, mask, value);
-  maybe_drain(s);
-}
-
-void ReportChannel::write_masked(Destination d, std::string_view mask, std::int64_t value) {
-  Sink& s = sink(d);
-  append_masked(s.buffer, mask, value);
-  maybe_drain(s);
-}
-
 void ReportChannel::end_line(Destination d) { write_text(d, line_end_bytes); }
 
 void ReportChannel::write_line(Destination d, std::string_view text) {

@@ -12,8 +12,6 @@
 #include <string>
 #include <string_view>
 
-#include "text/number_format.h"
-
 namespace varisift {
 
 enum class Destination { console, report };
@@ -33,12 +31,8 @@ class ReportChannel {
 
   void attach_report(std::FILE* report);
 
-  // Items of a line.
+  // Text of a line, rendered beforehand (text/number_format.h renders numbers).
   void write_text(Destination d, std::string_view text);
-  void write_plain(Destination d, std::int64_t value, PlainKind kind);
-  void write_plain_real(Destination d, double value);
-  void write_masked(Destination d, std::string_view mask, double value);
-  void write_masked(Destination d, std::string_view mask, std::int64_t value);
   void end_line(Destination d);
   // Text followed by a line end.
   void write_line(Destination d, std::string_view text);

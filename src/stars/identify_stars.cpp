@@ -35,6 +35,7 @@
 #include "stars/candidate_grid.h"
 #include "stars/free_candidates.h"
 #include "stars/search_box.h"
+#include "text/number_format.h"
 
 namespace varisift {
 

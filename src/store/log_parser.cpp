@@ -9,6 +9,7 @@
 
 #include "base/parameters.h"
 #include "store/photometry_table.h"
+#include "text/number_format.h"
 #include "text/text.h"
 
 namespace varisift {

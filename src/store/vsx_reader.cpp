@@ -15,6 +15,7 @@
 #include "io/gzip_source.h"
 #include "io/helper_thread.h"
 #include "io/input_files.h"
+#include "text/number_format.h"
 
 namespace varisift {
 
