@@ -91,18 +91,24 @@ RowValues gather_row_values(const ObservationStore& store, std::uint32_t s) {
   return row;
 }
 
+std::string row_position(std::int64_t ra, std::int64_t dec) {
+  std::string text;
+  Sexagesimal ra_parts = split(ra, ms_per_hour, ms_per_minute);
+  append_masked(text, "## ", ra_parts.whole);
+  append_masked(text, "## ", ra_parts.minutes);
+  append_masked(text, "##.### ", static_cast<double>(ra_parts.rest) / 1000);
+  text += dec > 0 ? "+" : "-";
+  Sexagesimal dec_parts = split(abs64(dec), centiarcsec_per_degree, centiarcsec_per_arcminute);
+  append_masked(text, "## ", dec_parts.whole);
+  append_masked(text, "## ", dec_parts.minutes);
+  append_masked(text, "##.##", static_cast<double>(dec_parts.rest) / 100);
+  return text;
+}
+
 std::string results_row(const RowValues& row, const StarAnalysis& a) {
   std::string line;
   append_masked(line, "#### ", static_cast<std::int64_t>(a.candidate_number));
-  Sexagesimal ra = split(row.ra, ms_per_hour, ms_per_minute);
-  append_masked(line, "## ", ra.whole);
-  append_masked(line, "## ", ra.minutes);
-  append_masked(line, "##.### ", static_cast<double>(ra.rest) / 1000);
-  line += row.dec > 0 ? "+" : "-";
-  Sexagesimal dec = split(abs64(row.dec), centiarcsec_per_degree, centiarcsec_per_arcminute);
-  append_masked(line, "## ", dec.whole);
-  append_masked(line, "## ", dec.minutes);
-  append_masked(line, "##.##", static_cast<double>(dec.rest) / 100);
+  line += row_position(row.ra, row.dec);
   append_masked(line, "###.##", row.cat_mag / 100.0);
   append_masked(line, "###.##", row.mag_min / 100.0);
   append_masked(line, "###.##", row.mag_max / 100.0);

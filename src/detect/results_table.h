@@ -36,6 +36,10 @@ struct RowMatch {
 
 RowValues gather_row_values(const ObservationStore& store, std::uint32_t s);
 
+// The R.A. and DEC columns of a row, "hh mm ss.sss +dd mm ss.ss", for a
+// position in ms of time and 1/100 arcsec; the HTML page shows the same text.
+std::string row_position(std::int64_t ra, std::int64_t dec);
+
 // The row up to and including the FWHM column (no line end).
 std::string results_row(const RowValues& row, const StarAnalysis& a);
 

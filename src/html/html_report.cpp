@@ -1,15 +1,104 @@
-// The HTML report page.
+// The HTML page: head with its security policy and style, the run's header,
+// counts and parameters, the candidates table, the overview of all stars and
+// a light curve per candidate.
 #include "html/html_report.h"
+
+#include "html/candidates_table.h"
+#include "html/light_curve_figure.h"
+#include "html/overview_figure.h"
+#include "html/page_style.h"
+#include "html/page_text.h"
 
 namespace varisift {
 
+namespace {
+
+// Nothing may be loaded: no script, image, font, frame or style sheet from
+// anywhere; only the style element of the page itself applies. Links are
+// followed only when the reader clicks them.
+constexpr std::string_view security_policy =
+    "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'";
+
+std::string folder_text(const ReportPageContext& context) {
+  return context.folder_shown.empty() ? "the current folder" : escaped(context.folder_shown);
+}
+
+std::string head(const ReportPageContext& context) {
+  std::string h = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
+  h += "<meta http-equiv=\"Content-Security-Policy\" content=\"" + std::string(security_policy) + "\">\n";
+  h += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+  h += "<title>Varisift report: " + folder_text(context) + "</title>\n";
+  h += "<style>" + std::string(page_style) + "</style>\n</head>\n";
+  return h;
+}
+
+std::string summary(const ObservationStore& store, std::size_t candidate_count, const ReportPageContext& context) {
+  std::string s = "<header>\n<h1>Varisift report</h1>\n<p class=\"run-header\">Varisift run at ";
+  append_escaped(s, context.run_time);
+  s += "</p>\n</header>\n<section class=\"summary\">\n<dl class=\"counts\">\n";
+  s += "<dt>Folder</dt><dd>" + folder_text(context) + "</dd>\n";
+  s += "<dt>Images</dt><dd>" + std::to_string(store.image_count()) + "</dd>\n";
+  s += "<dt>Stars identified</dt><dd>" + std::to_string(store.stars.count()) + "</dd>\n";
+  s += "<dt>Candidates</dt><dd>" + std::to_string(candidate_count) + "</dd>\n</dl>\n";
+  s += "<pre class=\"parameters\">";
+  for (const std::string& line : context.parameter_lines) {
+    append_escaped(s, line);
+    s += "\n";
+  }
+  return s + "</pre>\n</section>\n";
+}
+
+std::string overview(const DetectionResults& results, const std::vector<StarIndices>& indices) {
+  return "<section id=\"overview\">\n<h2>All stars</h2>\n<p class=\"note\">Each star's IQR score and IQR against "
+         "its median magnitude. Red diamonds are the stars of the results table, orange squares the stars "
+         "flagged only by the variability indices; grey dots are all other stars, one dot for all stars that "
+         "fall on the same pixel. Hover over a marked star for its values.</p>\n" +
+         overview_svgs(results, indices) + "</section>\n";
+}
+
+std::string curve_section(const ObservationStore& store, const StarResult& r) {
+  std::string number = std::to_string(r.candidate);
+  std::string s = "<section class=\"curve\" id=\"candidate-" + number + "\">\n<h3>Candidate " + number + ", star " +
+                  std::to_string(r.star);
+  if (r.vsx_match != 0 && r.vsx_match <= store.vsx.count()) {
+    const VsxEntry& e = store.vsx.entries[r.vsx_match - 1];
+    s += ", VSX <a href=\"";
+    append_escaped(s, vsx_detail_url(e.id));
+    s += "\">";
+    append_escaped(s, latin1_to_utf8(store.vsx.name(e)));
+    s += "</a>";
+  }
+  s += "</h3>\n";
+  return s + light_curve_svg(store, r) + "</section>\n";
+}
+
+std::string light_curves(const ObservationStore& store, const std::vector<const StarResult*>& reported) {
+  if (reported.empty()) return "";
+  std::string s =
+      "<section id=\"light-curves\">\n<h2>Light curves</h2>\n<p class=\"note\">Magnitude against time, bright at "
+      "the top; the shaded bands are the nights (UT dates) of the series. Blue discs are the measurements the "
+      "detection used, orange triangles outliers beyond the dashed fences, red crosses measurements in images "
+      "judged bad. Hover over a point for its image, Julian date and magnitude.</p>\n";
+  for (const StarResult* r : reported) s += curve_section(store, *r);
+  return s + "</section>\n";
+}
+
+}  // namespace
+
 std::string html_report(const ObservationStore& store, const DetectionResults& results,
                         const std::vector<StarIndices>& indices, const ReportPageContext& context) {
-  (void)store;
-  (void)results;
-  (void)indices;
-  return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Varisift report</title></head><body><p>" +
-         context.folder_shown + "</p></body></html>\n";
+  const std::vector<const StarResult*> reported = reported_stars(results);
+  std::string page = head(context);
+  page += "<body>\n";
+  page += summary(store, reported.size(), context);
+  page += "<section id=\"candidates\">\n<h2>Candidates</h2>\n" + candidates_table(store, reported, indices) +
+          "</section>\n";
+  page += overview(results, indices);
+  page += light_curves(store, reported);
+  page += "<footer>Varisift ";
+  append_escaped(page, context.version);
+  page += "</footer>\n</body>\n</html>\n";
+  return page;
 }
 
 }  // namespace varisift

@@ -1,0 +1,99 @@
+// Rows of the candidates table.
+#include "html/candidates_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "detect/results_table.h"
+#include "html/page_text.h"
+
+namespace varisift {
+
+namespace {
+
+constexpr double centimag_per_mag = 100;
+constexpr int score_decimals = 2;
+
+// The page's link to the detail page of a VSX entry; & is escaped for the
+// attribute.
+constexpr std::string_view vsx_detail_prefix = "https://www.aavso.org/vsx/index.php?view=detail.top&oid=";
+
+std::string magnitude_text(std::int16_t centimag) { return fixed_number(centimag / centimag_per_mag, 2); }
+
+// A cell of a value that may be empty; an empty one shows a dash.
+std::string optional_cell(const std::optional<double>& value) {
+  if (!value || !std::isfinite(*value)) return "<td class=\"none\">\u2013</td>";
+  return "<td>" + fixed_number(*value, score_decimals) + "</td>";
+}
+
+std::string flag_cell(const std::optional<bool>& flag) {
+  if (!flag) return "<td class=\"none\">\u2013</td>";
+  return *flag ? "<td class=\"flag\">yes</td>" : "<td>no</td>";
+}
+
+std::string vsx_cell(const ObservationStore& store, const StarResult& r) {
+  if (r.vsx_match == 0 || r.vsx_match > store.vsx.count()) return "<td class=\"text none\">none</td>";
+  const VsxEntry& e = store.vsx.entries[r.vsx_match - 1];
+  std::string cell = "<td class=\"text vsx\"><a href=\"";
+  append_escaped(cell, vsx_detail_url(e.id));
+  cell += "\" title=\"VSX entry " + std::to_string(e.id) + "\">";
+  append_escaped(cell, latin1_to_utf8(store.vsx.name(e)));
+  return cell + "</a></td>";
+}
+
+std::string header_row() {
+  return "<thead><tr><th>No.</th><th>Star</th><th class=\"text\">R.A. (h m s) &#160; Dec. (\u00b0 \u2032 \u2033)</th>"
+         "<th>Median</th><th>Range</th><th title=\"1st detection criterion\">1st crit.</th>"
+         "<th title=\"2nd detection criterion\">2nd crit.</th><th title=\"3rd detection criterion\">3rd crit.</th>"
+         "<th>IQR score</th><th>MAD score</th><th>1/\u03b7 score</th><th>Index flag</th>"
+         "<th class=\"text\">VSX</th></tr></thead>\n";
+}
+
+std::string row(const ObservationStore& store, const StarResult& r, const StarIndices& ind) {
+  std::string number = std::to_string(r.candidate);
+  std::string line = "<tr><td><a href=\"#candidate-" + number + "\">" + number + "</a></td>";
+  line += "<td>" + std::to_string(r.star) + "</td>";
+  line += "<td class=\"position\">" + row_position(r.row_ra, r.row_dec) + "</td>";
+  if (r.has_statistics)
+    line += "<td>" + magnitude_text(r.median) + "</td>";
+  else
+    line += "<td class=\"none\">\u2013</td>";
+  if (r.valid_count > 0)
+    line += "<td>" + magnitude_text(r.curve_min) + "\u2013" + magnitude_text(r.curve_max) + "</td>";
+  else
+    line += "<td class=\"none\">\u2013</td>";
+  for (double criterion : {r.path_criterion, r.square_criterion, r.weighted_criterion})
+    line += r.reached_criteria ? "<td>" + fixed_number(criterion, 0) + "</td>" : "<td class=\"none\">\u2013</td>";
+  line += optional_cell(ind.iqr_score) + optional_cell(ind.mad_score) + optional_cell(ind.inv_eta_score);
+  line += flag_cell(ind.flag);
+  line += vsx_cell(store, r);
+  return line + "</tr>\n";
+}
+
+}  // namespace
+
+std::vector<const StarResult*> reported_stars(const DetectionResults& results) {
+  std::vector<const StarResult*> reported;
+  for (const StarResult& r : results.stars)
+    if (r.candidate > 0) reported.push_back(&r);
+  std::stable_sort(reported.begin(), reported.end(),
+                   [](const StarResult* a, const StarResult* b) { return a->candidate < b->candidate; });
+  return reported;
+}
+
+std::string vsx_detail_url(std::int32_t vsx_id) { return std::string(vsx_detail_prefix) + std::to_string(vsx_id); }
+
+std::string candidates_table(const ObservationStore& store, const std::vector<const StarResult*>& reported,
+                             const std::vector<StarIndices>& indices) {
+  if (reported.empty()) return "<p>No star of this run is reported as a possible variable.</p>\n";
+  const StarIndices none;
+  std::string table = "<div class=\"table-wrap\">\n<table class=\"candidates\">\n" + header_row() + "<tbody>\n";
+  for (const StarResult* r : reported) {
+    std::size_t i = r->star - 1;
+    table += row(store, *r, r->star >= 1 && i < indices.size() ? indices[i] : none);
+  }
+  return table + "</tbody>\n</table>\n</div>\n";
+}
+
+}  // namespace varisift

@@ -1,0 +1,28 @@
+// Text of the HTML page: the log's Latin-1 bytes made UTF-8, text escaped
+// for elements and attributes, and numbers in a fixed decimal form, so that
+// the page's bytes depend on nothing but the run.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace varisift {
+
+// Latin-1 text (the log's image names) as UTF-8: every byte is the code
+// point of the same value.
+std::string latin1_to_utf8(std::string_view latin1);
+
+// Appends text with &, <, >, " and ' written as character references, safe
+// inside element text and quoted attribute values. Valid UTF-8 sequences are
+// kept; any other byte is taken as Latin-1 (a folder name typed in another
+// encoding). Control characters other than the tab (U+0000-U+001F,
+// U+007F-U+009F) become U+FFFD, as HTML does not allow them in text.
+void append_escaped(std::string& out, std::string_view text);
+std::string escaped(std::string_view text);
+
+// value rounded to the given number of decimals (0 to 17) by std::to_chars
+// in fixed notation, correctly rounded from the exact binary value; a result
+// that rounds to zero is written without a minus sign.
+std::string fixed_number(double value, int decimals);
+
+}  // namespace varisift
