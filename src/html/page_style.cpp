@@ -52,7 +52,7 @@ svg .candidate{fill:#c42b32;stroke:#5e0f13;stroke-width:.8}
 svg .index-flagged{fill:#f2a43a;stroke:#8a4b00;stroke-width:.8}
 svg .plot-note{font-size:14px;fill:#5b6673}
 footer{margin-top:2em;color:#6a747e;font-size:13px}
-@media print{body{max-width:none;padding:0;font-size:11pt}.table-wrap{overflow:visible}a{color:inherit}h2{break-after:avoid}.candidates tr{break-inside:avoid}}
+@media print{body{max-width:none;padding:0;font-size:10.5pt}.table-wrap{overflow:visible}table.candidates{font-size:7.5pt}.candidates th,.candidates td{padding:2px 3px}.candidates td.position{font-size:7pt}a{color:inherit}h2{break-after:avoid}.candidates tr{break-inside:avoid}}
 )";
 
 }  // namespace varisift
