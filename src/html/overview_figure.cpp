@@ -28,6 +28,8 @@ constexpr double min_values_shown = 0.1;
 // of the strip for the values far above them, as a share of the frame.
 constexpr double bulk_share = 0.99;
 constexpr double strip_share = 0.1;
+constexpr int plot_height = 340;
+constexpr int empty_plot_height = 72;
 
 enum class StarKind { other, candidate, index_flagged };
 
@@ -94,7 +96,9 @@ std::string star_title(const OverviewStar& s) {
   return title;
 }
 
-std::string panel_svg(const DetectionResults& results, const std::vector<StarIndices>& indices, const Panel& panel) {
+// The stars that have the panel's value, with their kind.
+std::vector<OverviewStar> stars_with_value(const DetectionResults& results, const std::vector<StarIndices>& indices,
+                                           const Panel& panel) {
   std::vector<OverviewStar> stars;
   for (std::size_t i = 0; i < results.stars.size() && i < indices.size(); ++i) {
     const StarResult& r = results.stars[i];
@@ -111,7 +115,10 @@ std::string panel_svg(const DetectionResults& results, const std::vector<StarInd
     if (ind.iqr_score && std::isfinite(*ind.iqr_score)) s.score = ind.iqr_score;
     stars.push_back(s);
   }
+  return stars;
+}
 
+std::string panel_svg(const std::vector<OverviewStar>& stars, const Panel& panel) {
   Range x_range{0, 1};
   std::vector<double> values;
   for (const OverviewStar& s : stars) values.push_back(s.value);
@@ -121,9 +128,8 @@ std::string panel_svg(const DetectionResults& results, const std::vector<StarInd
                                            [](const auto& a, const auto& b) { return a.median < b.median; });
     x_range = padded_range(low->median, high->median, padding_share, min_mags_shown);
   }
-  PlotLayout layout;
-  layout.height = 340;
-  SvgPlot plot(layout, Axis{x_range, "median magnitude"}, Axis{scale.range, panel.axis_title, false, scale.cap});
+  SvgPlot plot(PlotLayout{.height = plot_height}, Axis{x_range, "median magnitude"},
+               Axis{scale.range, panel.axis_title, false, scale.cap});
   if (scale.clipped) plot.horizontal_line(scale.cap, "off-scale", "above: off scale");
   auto shown = [&](double value) { return value > scale.cap ? scale.strip_value : value; };
 
@@ -150,8 +156,18 @@ std::string panel_svg(const DetectionResults& results, const std::vector<StarInd
 }  // namespace
 
 std::string overview_svgs(const DetectionResults& results, const std::vector<StarIndices>& indices) {
-  return panel_svg(results, indices, {&StarIndices::iqr_score, "an IQR score", "IQR score"}) +
-         panel_svg(results, indices, {&StarIndices::iqr, "an IQR", "IQR (mag)"});
+  const Panel score_panel{&StarIndices::iqr_score, "an IQR score", "IQR score"};
+  const Panel iqr_panel{&StarIndices::iqr, "an IQR", "IQR (mag)"};
+  const std::vector<OverviewStar> scored = stars_with_value(results, indices, score_panel);
+  const std::vector<OverviewStar> measured = stars_with_value(results, indices, iqr_panel);
+  if (scored.empty() && measured.empty()) {
+    // Two empty plots would fill a screen with nothing: one low frame says why.
+    const Axis no_ticks{{0, 1}, "", false, -std::numeric_limits<double>::infinity()};
+    SvgPlot plot(PlotLayout{.height = empty_plot_height, .top = 8, .bottom = 8}, no_ticks, no_ticks);
+    plot.note("No star has variability indices in this run.");
+    return plot.render("overview", "No star has variability indices in this run.");
+  }
+  return panel_svg(scored, score_panel) + panel_svg(measured, iqr_panel);
 }
 
 }  // namespace varisift
