@@ -43,11 +43,14 @@ std::string vsx_cell(const ObservationStore& store, const StarResult& r) {
 }
 
 std::string header_row() {
-  return "<thead><tr><th>No.</th><th>Star</th><th class=\"text\">R.A. (h m s) &#160; Dec. (\u00b0 \u2032 \u2033)</th>"
-         "<th>Median</th><th>Range</th><th title=\"1st detection criterion\">1st crit.</th>"
-         "<th title=\"2nd detection criterion\">2nd crit.</th><th title=\"3rd detection criterion\">3rd crit.</th>"
-         "<th>IQR score</th><th>MAD score</th><th>1/\u03b7 score</th><th>Index flag</th>"
-         "<th class=\"text\">VSX</th></tr></thead>\n";
+  constexpr std::string_view valid_only = " title=\"of the measurements outside images judged bad\"";
+  std::string h = "<thead><tr><th>No.</th><th>Star</th>";
+  h += "<th class=\"text\">R.A. (h m s) &#160; Dec. (\u00b0 \u2032 \u2033)</th>";
+  h += "<th" + std::string(valid_only) + ">Median</th><th" + std::string(valid_only) + ">Range</th>";
+  for (const char* ordinal : {"1st", "2nd", "3rd"})
+    h += "<th title=\"" + std::string(ordinal) + " detection criterion\">" + ordinal + " crit.</th>";
+  h += "<th>IQR score</th><th>MAD score</th><th>1/\u03b7 score</th><th>Index flag</th>";
+  return h + "<th class=\"text\">VSX</th></tr></thead>\n";
 }
 
 std::string row(const ObservationStore& store, const StarResult& r, const StarIndices& ind) {

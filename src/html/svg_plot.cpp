@@ -270,7 +270,8 @@ std::string SvgPlot::axes() const {
          "\" height=\"" + px(bottom - top) + "\"/>\n";
   if (!marks.empty()) out += "<path class=\"tick\" d=\"" + marks + "\"/>\n";
   out += a;
-  out += text_element((left + right) / 2, layout_.height - 6, "middle", "axis-title", x_.title);
+  if (!x_.title.empty()) out += text_element((left + right) / 2, layout_.height - 6, "middle", "axis-title", x_.title);
+  if (y_.title.empty()) return out;
   // The vertical axis title, turned to read upward along the left margin.
   double title_x = font_size + 2;
   double title_y = (top + bottom) / 2;
