@@ -1,0 +1,75 @@
+// The floor under reading a measurement log: a plain loop on one core that
+// reads the log in large blocks, splits the lines, and for every measurement
+// line of a photometry table (the lines that begin with a blank after a line
+// ending in "-----") converts every numeric column and keeps the first 62
+// bytes, the part of a line a run keeps. No thread and no shortcut that the
+// real reader could not take: the same block reader and column conversion.
+// Prints the seconds it took, the line counts and a checksum (so that no
+// work can be left out), in the `name value` form of varisift_phases.
+//
+//   cd SERIES && parse_floor [FILE]     (default Skymensor.log)
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "io/block_reader.h"
+#include "io/byte_source.h"
+#include "store/measurement_line.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A run keeps the columns up to the magnitude's of each measurement line.
+constexpr std::size_t kept_bytes = 62;
+constexpr std::string_view table_start = "-----";
+
+bool ends_with(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* name = argc > 1 ? argv[1] : "Skymensor.log";
+  std::FILE* file = std::fopen(name, "rb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "cannot open %s\n", name);
+    return 1;
+  }
+  Clock::time_point start = Clock::now();
+  varisift::FileSource source(file);
+  varisift::BlockReader reader(source);
+  std::vector<char> kept;
+  std::uint64_t lines = 0, measurements = 0;
+  std::int64_t checksum = 0;
+  bool in_table = false;
+  std::string_view block;
+  while (reader.next_block(block)) {
+    while (!block.empty()) {
+      std::string_view line = varisift::next_line(block);
+      ++lines;
+      if (in_table && !line.empty() && line.front() == ' ') {
+        varisift::MeasurementValues v = varisift::parse_measurement_line(line);
+        checksum += v.ra + v.dec + v.mag + v.fwhm + v.dra + v.ddec + v.dmag + v.flux + v.peak + v.rms;
+        std::size_t n = line.size() < kept_bytes ? line.size() : kept_bytes;
+        kept.insert(kept.end(), line.data(), line.data() + n);
+        ++measurements;
+        continue;
+      }
+      in_table = false;
+      while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+      if (ends_with(line, table_start)) in_table = true;
+    }
+  }
+  double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::fclose(file);
+  std::printf("%-22s %.6f\n", "parse_floor", seconds);
+  std::printf("%-22s %llu\n", "lines", static_cast<unsigned long long>(lines));
+  std::printf("%-22s %llu\n", "measurement_lines", static_cast<unsigned long long>(measurements));
+  std::printf("%-22s %llu\n", "kept_bytes", static_cast<unsigned long long>(kept.size()));
+  std::printf("%-22s %lld\n", "checksum", static_cast<long long>(checksum));
+  return 0;
+}
