@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "stars/magnitude_sort.h"
+
 namespace varisift {
 
 namespace {
@@ -38,10 +40,10 @@ Fences quartile_fences(const Quartiles& q, std::uint32_t factor_tenths) {
 
 void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths) {
   std::size_t n = curve.count;
-  std::copy_n(curve.in_time_order.begin(), n, curve.sorted.begin());
   // Equal magnitudes are interchangeable, so any sort gives the list the
   // exchange sort would.
-  std::sort(curve.sorted.begin(), curve.sorted.begin() + static_cast<std::ptrdiff_t>(n));
+  std::array<std::int16_t, max_images> scratch;
+  sort_magnitudes(std::span<const std::int16_t>(curve.in_time_order.data(), n), curve.sorted, scratch);
   std::span<const std::int16_t> c(curve.sorted.data(), n);
   Quartiles q = quartiles_of_sorted(c);
   curve.median = q.median;
