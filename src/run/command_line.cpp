@@ -94,28 +94,23 @@ std::string read_parameter(std::string_view option, std::string_view value, int 
   return error;
 }
 
+// Keeps the path an option names; a path is always right here (the files
+// are checked once the whole command line is read).
+std::string keep_path(std::optional<std::string>& path, std::string_view value) {
+  path = std::string(value);
+  return "";
+}
+
 const std::vector<Option>& options() {
   static const std::vector<Option> table = {
       {"--vsx", "FILE", "the VSX catalogue from FILE instead of DIR/vsx.dat;\na name ending in .gz is read compressed",
-       [](CommandLine& c, std::string_view v) {
-         c.catalogue = std::string(v);
-         return std::string();
-       }},
+       [](CommandLine& c, std::string_view v) { return keep_path(c.catalogue, v); }},
       {"--report", "FILE", "append the report to FILE instead of DIR/Varisift.log",
-       [](CommandLine& c, std::string_view v) {
-         c.report = std::string(v);
-         return std::string();
-       }},
+       [](CommandLine& c, std::string_view v) { return keep_path(c.report, v); }},
       {"--csv", "FOLDER", "write stars.csv and the candidates' light curves\n(lc_<star>.csv) to FOLDER",
-       [](CommandLine& c, std::string_view v) {
-         c.exports.csv_folder = std::string(v);
-         return std::string();
-       }},
+       [](CommandLine& c, std::string_view v) { return keep_path(c.exports.csv_folder, v); }},
       {"--aavso", "FILE", "write the measurements of the candidates that VSX\nnames to FILE, in AAVSO Extended format",
-       [](CommandLine& c, std::string_view v) {
-         c.exports.aavso_file = std::string(v);
-         return std::string();
-       }},
+       [](CommandLine& c, std::string_view v) { return keep_path(c.exports.aavso_file, v); }},
       {"--obscode", "CODE", "your AAVSO observer code (with --aavso)",
        [](CommandLine& c, std::string_view v) {
          if (!aavso_observer_code(v)) return "--obscode takes letters and digits, not '" + std::string(v) + "'";
@@ -129,10 +124,7 @@ const std::vector<Option>& options() {
          return std::string();
        }},
       {"--html", "FILE", "write a report page with every candidate's light curve",
-       [](CommandLine& c, std::string_view v) {
-         c.exports.html_file = std::string(v);
-         return std::string();
-       }},
+       [](CommandLine& c, std::string_view v) { return keep_path(c.exports.html_file, v); }},
       {"--trend", "", "correct the magnitude trend of the images",
        [](CommandLine& c, std::string_view) {
          c.parameters.trend_correction = 1;
