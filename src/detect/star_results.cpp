@@ -23,6 +23,8 @@ void record_statistics(StarResult& result, const LightCurve& curve) {
     std::int16_t x = curve.in_time_order[k];
     if (x > curve.lower_fence && x < curve.upper_fence) ++result.inside_fences;
   }
+  result.indices = curve_indices(std::span<const std::int16_t>(curve.in_time_order.data(), curve.count),
+                                 std::span<const std::int16_t>(curve.sorted.data(), curve.count));
 }
 
 void record_criteria(StarResult& result, const StarAnalysis& analysis) {

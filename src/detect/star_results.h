@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "detect/star_analysis.h"
+#include "stars/curve_indices.h"
 
 namespace varisift {
 
@@ -28,6 +29,8 @@ struct StarResult {
   std::int16_t upper_fence = 0;
   std::int16_t trend_reference = 0;
   std::uint16_t inside_fences = 0;  // measurements strictly between the fences
+  // IQR, MAD (1/100 mag) and 1/eta of the curve, beside the criteria.
+  CurveIndices indices{};
   // The three criteria (totals, whole numbers), set once the star passed the
   // tests before them (enough values in range and identifications, a range
   // above the limit).

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "indices/median.h"
+#include "stars/median.h"
 
 namespace varisift {
 

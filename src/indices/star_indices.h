@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "detect/star_results.h"
-#include "store/observation_store.h"
 
 namespace varisift {
 
@@ -28,8 +27,8 @@ struct StarIndices {
   std::optional<bool> flag;
 };
 
-// The indices of every star (star s at index s - 1), from the store as the
-// report pass left it and the report pass's results.
-std::vector<StarIndices> variability_indices(const ObservationStore& store, const DetectionResults& results);
+// The indices of every star (star s at index s - 1), from the report pass's
+// results.
+std::vector<StarIndices> variability_indices(const DetectionResults& results);
 
 }  // namespace varisift

@@ -14,7 +14,7 @@ namespace varisift {
 std::string write_exports(const ObservationStore& store, const DetectionResults& results, const ExportRequest& request,
                           const ReportPageContext& page, std::vector<std::string>& written) {
   std::vector<StarIndices> indices;
-  if (request.needs_indices()) indices = variability_indices(store, results);
+  if (request.needs_indices()) indices = variability_indices(results);
 
   if (request.csv_folder) {
     std::vector<std::pair<std::string, std::string>> files;

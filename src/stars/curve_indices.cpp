@@ -1,10 +1,10 @@
 // The IQR, MAD and 1/eta formulas over one light curve.
-#include "indices/curve_indices.h"
+#include "stars/curve_indices.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "indices/median.h"
+#include "stars/median.h"
 
 namespace varisift {
 
@@ -37,14 +37,11 @@ std::optional<double> inverse_von_neumann_ratio(std::span<const std::int16_t> m)
 
 }  // namespace
 
-CurveIndices curve_indices(std::span<const std::int16_t> in_time_order) {
+CurveIndices curve_indices(std::span<const std::int16_t> in_time_order, std::span<const std::int16_t> sorted) {
   CurveIndices result;
   result.inv_eta = inverse_von_neumann_ratio(in_time_order);
   const std::size_t n = in_time_order.size();
   if (n == 0) return result;
-  // Sorted as the 16-bit values they are, then widened.
-  std::vector<std::int16_t> sorted(in_time_order.begin(), in_time_order.end());
-  std::sort(sorted.begin(), sorted.end());
   std::vector<double> values(sorted.begin(), sorted.end());
   std::span<double> all(values);
   const double q2 = median_of_sorted(all);

@@ -31,6 +31,8 @@ struct CurveIndices {
 //    the correctly rounded quotient on every platform.
 // Medians of an even count are the mean of the two middle values. An empty
 // curve has IQR and MAD 0.
-CurveIndices curve_indices(std::span<const std::int16_t> in_time_order);
+// `sorted` holds the same values in ascending order (the curve's statistics
+// sort them anyway).
+CurveIndices curve_indices(std::span<const std::int16_t> in_time_order, std::span<const std::int16_t> sorted);
 
 }  // namespace varisift
