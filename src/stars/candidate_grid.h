@@ -15,7 +15,7 @@
 // max_candidates_per_image candidates per later image: measurements piled on
 // one position, a crowd far denser than one star per box, or a box that
 // holds every right ascension (near the pole) over a field that is not
-// there. The caller then walks the later images themselves.
+// there. The caller then asks each later image's candidate tree.
 #pragma once
 
 #include <array>

@@ -27,14 +27,15 @@ struct SeriesShape {
   const char* name;
   int images;
   int stars;
-  std::int32_t dec_centre;  // 1/100 arcsec
-  std::int32_t spread;      // half-size of the field, 1/100 arcsec and ms
-  std::int32_t jitter;      // position noise between images
-  int fwhm_low, fwhm_high;  // tenths of an arcsecond, before the 8-bit cut
-  double missing;           // chance a star is not measured in an image
-  bool equal_times;         // several images share a time stamp
-  bool moving;              // one object drifts across the field
-  bool two_fields = false;  // every other star in a second field far away
+  std::int32_t dec_centre;     // 1/100 arcsec
+  std::int32_t spread;         // half-size of the field, 1/100 arcsec and ms
+  std::int32_t jitter;         // position noise between images
+  int fwhm_low, fwhm_high;     // tenths of an arcsecond, before the 8-bit cut
+  double missing;              // chance a star is not measured in an image
+  bool equal_times;            // several images share a time stamp
+  bool moving;                 // one object drifts across the field
+  bool two_fields = false;     // every other star in a second field far away
+  std::int32_t pile_step = 0;  // positions rounded to multiples of this: piles side by side
 };
 
 ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
@@ -50,8 +51,13 @@ ObservationStore random_series(const SeriesShape& shape, std::uint32_t seed) {
       continue;
     }
     std::int32_t far = shape.two_fields && s % 2 == 1 ? 30000000 : 0;
-    stars.emplace_back(static_cast<std::int32_t>(43200000 + far + uniform(-shape.spread, shape.spread)),
-                       static_cast<std::int32_t>(shape.dec_centre - far / 4 + uniform(-shape.spread, shape.spread)));
+    std::int64_t ra = 43200000 + far + uniform(-shape.spread, shape.spread);
+    std::int64_t dec = shape.dec_centre - far / 4 + uniform(-shape.spread, shape.spread);
+    if (shape.pile_step != 0) {
+      ra -= ra % shape.pile_step;
+      dec -= dec % shape.pile_step;
+    }
+    stars.emplace_back(static_cast<std::int32_t>(ra), static_cast<std::int32_t>(dec));
   }
   ObservationStore store;
   for (int i = 0; i < shape.images; ++i) {
@@ -111,6 +117,9 @@ TEST(IdentifyStars, IndexedSearchEqualsDirectScanOnRandomisedSeries) {
       {"crowd tighter than a box", 10, 300, 16200000, 150, 0, 5, 20, 0.2, false, false},
       {"around the pole", 8, 150, 32390000, 20000, 100, 10, 60, 0.1, false, false},
       {"a field at the pole, one far from it", 8, 200, 32400000, 20000, 100, 10, 60, 0.1, false, false, true},
+      // Piles 300 apart: boxes of FWHM 3" end on the next piles in declination,
+      // of FWHM 4.5" in right ascension.
+      {"piles side by side, on box edges", 10, 300, 0, 600, 0, 25, 45, 0.2, false, false, false, 300},
   };
   std::uint32_t seed = 1;
   for (const SeriesShape& shape : shapes) {
