@@ -14,6 +14,7 @@
 
 #include "io/report_channel.h"
 #include "stars/image_order.h"
+#include "stars/search_box.h"
 #include "store/observation_store.h"
 #include "support/direct_scan.h"
 #include "support/position_fixtures.h"
@@ -208,6 +209,39 @@ TEST(IdentifyStars, PiledUpAndSkyWideBoxesAtCapacityStayQuick) {
       for (const StarEntry& entry : store.stars.entries_of(s)) EXPECT_EQ(entry.meas, s) << c.what;
     }
   }
+}
+
+// Two piles side by side at capacity: the first image holds pile Y; every
+// later image lists pile X, just outside Y's boxes, then one measurement on
+// Y. The first reference of Y takes that one; each other one has nothing
+// inside its box, and a walk over the free candidates in index order would
+// pass all of X in every later image: 19,998 x 19,998 x 208, some 8 x 10^10
+// box tests, minutes. The limit leaves room for a sanitizer build.
+TEST(IdentifyStars, TwoPilesSideBySideAtCapacityStayQuick) {
+  constexpr double seconds_allowed = 40;
+  ObservationStore store;
+  const Measurement y = measurement_at(43200000, 16200000, 30);
+  // On the right edge of Y's box, which is open.
+  const Measurement x = measurement_at(
+      static_cast<std::int32_t>(y.ra + search_box(y, store.parameters.fwhm_divisor).ra_window), y.dec, 30);
+  for (int i = 0; i < max_images; ++i) {
+    std::vector<Measurement> meas(max_observations, i == 0 ? y : x);
+    if (i > 0) meas.back() = y;
+    char time[16];
+    std::snprintf(time, sizeof time, "20170301%02d%02d00", 18 + i / 60, i % 60);
+    add_image(store, time, std::move(meas));
+  }
+  ReportChannel out;
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(identify_stars(store, out), RunFlow::go_on);
+  std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took.count(), seconds_allowed);
+  // The stars of Y, then those of X from the second image.
+  ASSERT_EQ(store.stars.count(), 2 * max_observations - 1);
+  EXPECT_EQ(store.stars.images_seen[1], max_images);
+  EXPECT_EQ(store.stars.images_seen[2], 1);
+  EXPECT_EQ(store.stars.images_seen[max_observations + 1], max_images - 1);
+  EXPECT_EQ(store.images[max_images].meas[0].star, max_observations + 1);
 }
 
 TEST(IdentifyStars, ProgressLineNamesEachReferenceImageInTimeOrder) {
