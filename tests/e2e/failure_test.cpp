@@ -5,7 +5,6 @@
 // normally, and leave every byte of earlier reports in place.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -196,7 +195,7 @@ TEST(BrokenLogFailure, RandomBinaryBytesEndTheRunNormallyWithNothingFound) {
 
 TEST(BrokenLogFailure, AnExecutableAsLogEndsWithAStopMessageOrNormally) {
   TempDir dir;
-  fs::copy_file(VARISIFT_BINARY, dir.path() / "Skymensor.log");
+  fs::copy_file(e2e::program_under_test(), dir.path() / "Skymensor.log");
   RunOutput run = run_varisift(dir.path());
   EXPECT_EQ(run.exit_status, 0);
   // What the bytes of a program contain is not known here; the run must end
@@ -448,59 +447,58 @@ TEST(ReportFileFailure, AReportThatIsADirectoryStopsTheRunBeforeAnythingIsWritte
   EXPECT_TRUE(fs::is_empty(dir.path() / "Varisift.log"));
 }
 
-// Arguments that make the run an unprivileged user's, or empty when the tests
-// do not run as root (then permissions alone stop the writes).
-std::string unprivileged() {
-  if (geteuid() != 0) return "";
-  return "setpriv --reuid=65534 --regid=65534 --clear-groups";
-}
-
-// Whether an unprivileged user can be had for a run, when the tests run as root.
-bool can_drop_privileges() {
-  if (geteuid() != 0) return true;
-  return std::system("setpriv --reuid=65534 --regid=65534 --clear-groups true >/dev/null 2>&1") == 0;
+// Why a Linux facility that a test needs is out of reach of the program
+// under test, or an empty text. A program started through a launcher (the
+// Windows build under Wine) sees devices and limits only through it.
+std::string without_linux_facility(std::string_view facility) {
+  if (e2e::program_launcher().empty()) return "";
+  return std::string(facility) + " cannot reach a program run through '" + e2e::program_launcher() + "'";
 }
 
 TEST(ReportFileFailure, AWorkingDirectoryWithoutWritePermissionStopsTheRun) {
-  if (!can_drop_privileges()) GTEST_SKIP() << "running as root without setpriv: write permission cannot be withheld";
+  const e2e::UnprivilegedRun nobody;
   TempDir dir;
+  if (std::string why = nobody.let_in(dir.path()); !why.empty()) GTEST_SKIP() << why;
   write_file(dir.path() / "Skymensor.log", variable_star_log());
   fs::permissions(dir.path() / "Skymensor.log", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-  RunOutput run = run_varisift(dir.path(), unprivileged());
+  RunOutput run = nobody.run(dir.path());
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.console, std::string(banner) + std::string(report_open_message));
   EXPECT_FALSE(fs::exists(dir.path() / "Varisift.log"));
 }
 
 TEST(ReportFileFailure, AReadOnlyReportStopsTheRunAndKeepsItsBytes) {
-  if (!can_drop_privileges()) GTEST_SKIP() << "running as root without setpriv: write permission cannot be withheld";
+  const e2e::UnprivilegedRun nobody;
   TempDir dir;
+  if (std::string why = nobody.let_in(dir.path()); !why.empty()) GTEST_SKIP() << why;
   write_file(dir.path() / "Skymensor.log", variable_star_log());
   const std::string earlier = "\r\n\r\nVarisift run at 01-02-2020 03:04:05\r\n";
   write_file(dir.path() / "Varisift.log", earlier);
   for (const char* name : {"Skymensor.log", "Varisift.log"})
     fs::permissions(dir.path() / name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  RunOutput run = run_varisift(dir.path(), unprivileged());
+  RunOutput run = nobody.run(dir.path());
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.console, std::string(banner) + std::string(report_open_message));
   EXPECT_EQ(read_file(dir.path() / "Varisift.log"), earlier);
 }
 
 TEST(ReportFileFailure, AnUnreadableLogIsReportedLikeAMissingOne) {
-  if (!can_drop_privileges()) GTEST_SKIP() << "running as root without setpriv: read permission cannot be withheld";
+  const e2e::UnprivilegedRun nobody;
   TempDir dir;
+  if (std::string why = nobody.let_in(dir.path()); !why.empty()) GTEST_SKIP() << why;
   write_file(dir.path() / "Skymensor.log", variable_star_log());
   fs::permissions(dir.path() / "Skymensor.log", fs::perms::none);
   fs::permissions(dir.path(), fs::perms::all);
-  RunOutput run = run_varisift(dir.path(), unprivileged());
+  RunOutput run = nobody.run(dir.path());
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.console, std::string(banner) + std::string(missing_log_message));
   EXPECT_FALSE(fs::exists(dir.path() / "Varisift.log"));
 }
 
 TEST(ReportFileFailure, WritesThatFailAreNotReportedAndTheRunGoesOn) {
+  if (std::string why = without_linux_facility("/dev/full"); !why.empty()) GTEST_SKIP() << why;
   TempDir plain_dir;
   write_file(plain_dir.path() / "Skymensor.log", variable_star_log());
   RunOutput plain = run_varisift(plain_dir.path());
@@ -519,8 +517,9 @@ TEST(ReportFileFailure, AClosedConsoleStillLeavesTheWholeReport) {
   RunOutput plain = run_varisift(plain_dir.path());
   TempDir dir;
   write_file(dir.path() / "Skymensor.log", variable_star_log());
-  int status =
-      std::system(("cd '" + dir.path().string() + "' && timeout 120 '" VARISIFT_BINARY "' </dev/null >&-").c_str());
+  int status = std::system(("cd '" + dir.path().string() + "' && timeout 120 " + e2e::program_launcher() + " '" +
+                            e2e::program_under_test() + "' </dev/null >&-")
+                               .c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(e2e::without_run_times(read_file(dir.path() / "Varisift.log")),
             e2e::without_run_times(read_file(plain_dir.path() / "Varisift.log")));
@@ -560,9 +559,11 @@ TEST(ReportFileFailure, EarlierRunsStayByteForByteInFrontOfTheNewRun) {
 // the catalogue and the identification of 20,000 measurements and more are
 // then done on one core, and the run writes the same bytes.
 TEST(SystemLimitFailure, WithoutASecondThreadTheRunWritesTheSameBytes) {
-  if (!can_drop_privileges() || std::system("prlimit --version >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "setpriv or prlimit missing: the process limit cannot be set";
+  if (std::string why = without_linux_facility("prlimit"); !why.empty()) GTEST_SKIP() << why;
+  if (std::system("prlimit --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "prlimit missing: no limit can be set";
+  const e2e::UnprivilegedRun nobody;
   TempDir dir;
+  if (std::string why = nobody.let_in(dir.path()); !why.empty()) GTEST_SKIP() << why;
   ASSERT_TRUE(e2e::run_simulator("--preset typical --seed 5 --images 6 --stars 8000 --field 40", dir.path()));
   fs::permissions(dir.path(), fs::perms::all);
   const RunOutput plain = run_varisift(dir.path());
@@ -571,8 +572,7 @@ TEST(SystemLimitFailure, WithoutASecondThreadTheRunWritesTheSameBytes) {
   ASSERT_NE(plain.console.find("different stars in 6 files."), std::string::npos);
 
   // (A leak check at exit would need a thread of its own.)
-  const RunOutput limited =
-      run_varisift(dir.path(), unprivileged(), "env ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1");
+  const RunOutput limited = nobody.run(dir.path(), "env ASAN_OPTIONS=detect_leaks=0 prlimit --nproc=1");
   EXPECT_EQ(limited.exit_status, 0);
   EXPECT_EQ(limited.console, plain.console);
   EXPECT_EQ(e2e::without_run_times(read_file(dir.path() / "Varisift.log")), e2e::without_run_times(plain_report));

@@ -2,6 +2,7 @@
 #include "run_support.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,52 +12,107 @@
 
 namespace e2e {
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// The command that makes the rest of a command line nobody's.
+constexpr const char* as_nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+
+constexpr fs::perms open_to_everyone = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec;
+
+std::string in_quotes(const std::string& text) { return "'" + text + "'"; }
+
+bool succeeds(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+
+// Runs a shell command, keeping its standard output and exit status.
+RunOutput output_of(const std::string& command) {
+  RunOutput out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.console.append(buffer, got);
+  int status = pclose(pipe);
+  out.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return out;
+}
+
+}  // namespace
+
 TempDir::TempDir() {
   std::random_device seed;
   for (;;) {
-    path_ = std::filesystem::temp_directory_path() / ("varisift-e2e-" + std::to_string(seed()));
-    if (std::filesystem::create_directory(path_)) return;
+    path_ = fs::temp_directory_path() / ("varisift-e2e-" + std::to_string(seed()));
+    if (fs::create_directory(path_)) return;
   }
 }
 
 TempDir::~TempDir() {
   std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(path_, ec);
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
 }
 
-RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix, const std::string& launcher) {
-  RunOutput out;
-  std::string command =
-      "cd '" + dir.string() + "' && " + prefix + " timeout 120 " + launcher + " '" VARISIFT_BINARY "' </dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.console.append(buffer, got);
-  int status = pclose(pipe);
-  out.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
+std::string program_under_test() { return VARISIFT_PROGRAM; }
+
+std::string program_launcher() { return VARISIFT_LAUNCHER; }
+
+RunOutput run_varisift(const fs::path& dir, const std::string& prefix, const std::string& launcher,
+                       const std::string& program) {
+  return output_of("cd " + in_quotes(dir.string()) + " && " + prefix + " timeout 120 " + launcher + " " +
+                   program_launcher() + " " + in_quotes(program) + " </dev/null");
 }
 
-RunOutput run_varisift_with(const std::filesystem::path& dir, const std::string& arguments) {
+RunOutput run_varisift_with(const fs::path& dir, const std::string& arguments) {
   TempDir scratch;  // standard error goes here, outside the folder under test
-  const std::filesystem::path errors = scratch.path() / "stderr";
-  RunOutput out;
-  std::string command = "cd '" + dir.string() + "' && timeout 120 '" VARISIFT_BINARY "' " + arguments +
-                        " </dev/null 2>'" + errors.string() + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.console.append(buffer, got);
-  int status = pclose(pipe);
-  out.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const fs::path errors = scratch.path() / "stderr";
+  RunOutput out =
+      output_of("cd " + in_quotes(dir.string()) + " && timeout 120 " + program_launcher() + " " +
+                in_quotes(program_under_test()) + " " + arguments + " </dev/null 2>" + in_quotes(errors.string()));
   out.errors = read_file(errors);
   return out;
 }
 
-bool run_simulator(const std::string& arguments, const std::filesystem::path& dir) {
+UnprivilegedRun::UnprivilegedRun() {
+  if (!program_launcher().empty()) {
+    unavailable_ = "the program runs through '" + program_launcher() + "', which cannot be handed to another user";
+    return;
+  }
+  if (geteuid() != 0) {
+    program_ = program_under_test();
+    return;
+  }
+  if (!succeeds(std::string(as_nobody) + " true")) {
+    unavailable_ = "running as root without setpriv: permissions cannot be withheld";
+    return;
+  }
+  prefix_ = as_nobody;
+  program_ = (program_dir_.path() / fs::path(program_under_test()).filename()).string();
+  std::error_code ec;
+  fs::copy_file(program_under_test(), program_, ec);
+  fs::permissions(program_, open_to_everyone, ec);
+  fs::permissions(program_dir_.path(), open_to_everyone, ec);
+  if (!succeeds(prefix_ + " test -x " + in_quotes(program_)))
+    unavailable_ = "nobody cannot run the copy of the program in " + program_dir_.path().string() +
+                   " (the temporary directory is closed to other users)";
+}
+
+std::string UnprivilegedRun::let_in(const fs::path& dir) const {
+  if (!unavailable_.empty()) return unavailable_;
+  std::error_code ec;
+  fs::permissions(dir, open_to_everyone, ec);
+  if (!prefix_.empty() && !succeeds(prefix_ + " test -x " + in_quotes(dir.string())))
+    return "nobody cannot enter " + dir.string() + " (the temporary directory is closed to other users)";
+  return "";
+}
+
+RunOutput UnprivilegedRun::run(const fs::path& dir, const std::string& launcher) const {
+  return run_varisift(dir, prefix_, launcher, program_);
+}
+
+bool run_simulator(const std::string& arguments, const fs::path& dir) {
 #ifdef SIMULATE_BINARY
   std::string command = "'" SIMULATE_BINARY "' " + arguments + " --out '" + dir.string() + "' >/dev/null";
   return std::system(command.c_str()) == 0;
@@ -67,14 +123,14 @@ bool run_simulator(const std::string& arguments, const std::filesystem::path& di
 #endif
 }
 
-std::string read_file(const std::filesystem::path& file) {
+std::string read_file(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
 }
 
-void write_file(const std::filesystem::path& file, const std::string& bytes) {
+void write_file(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary);
   out << bytes;
 }

@@ -27,12 +27,43 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Runs varisift with dir as working directory, ended after two minutes at
-// the latest. A prefix (such as a command that changes the user) goes in
-// front of everything; a launcher (such as a command that sets a limit)
-// directly in front of the program.
+// The program under test and the command that starts it (such as wine for
+// the Windows build; empty when the program runs by itself), as set when
+// the tests were configured.
+std::string program_under_test();
+std::string program_launcher();
+
+// Runs the program under test with dir as working directory, ended after
+// two minutes at the latest. A prefix (such as a command that changes the
+// user) goes in front of everything; a launcher (such as a command that sets
+// a limit) in front of the program and its own launcher. Another copy of
+// the program may be named.
 RunOutput run_varisift(const std::filesystem::path& dir, const std::string& prefix = "",
-                       const std::string& launcher = "");
+                       const std::string& launcher = "", const std::string& program = program_under_test());
+
+// Runs of the program as an unprivileged user, so that file permissions
+// bind it. As root, the user is nobody (setpriv); any other user is
+// unprivileged already. The checkout may lie under a folder that only its
+// owner can enter, so nobody runs a copy of the program from a scratch
+// folder open to everyone.
+class UnprivilegedRun {
+ public:
+  UnprivilegedRun();
+  UnprivilegedRun(const UnprivilegedRun&) = delete;
+  UnprivilegedRun& operator=(const UnprivilegedRun&) = delete;
+
+  // Opens dir to everyone for reading and entering. Returns why the
+  // unprivileged user still cannot run the program there, or an empty text.
+  std::string let_in(const std::filesystem::path& dir) const;
+
+  RunOutput run(const std::filesystem::path& dir, const std::string& launcher = "") const;
+
+ private:
+  TempDir program_dir_;
+  std::string program_;
+  std::string prefix_;
+  std::string unavailable_;  // why no unprivileged run can be had at all
+};
 
 // Runs varisift in dir with command-line arguments (shell words, quoted by
 // the caller), capturing standard error as well.
