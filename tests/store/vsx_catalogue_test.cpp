@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,9 +106,9 @@ class VsxCatalogueFile : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "vsx_test_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    std::random_device seed;
+    do dir_ = std::filesystem::temp_directory_path() / ("vsx_test_" + std::to_string(seed()));
+    while (!std::filesystem::create_directory(dir_));
     std::filesystem::current_path(dir_);
   }
   void TearDown() override {
