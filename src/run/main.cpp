@@ -10,6 +10,7 @@
 #include <io.h>
 #endif
 
+#include "io/console_pause.h"
 #include "run/program.h"
 
 int main(int argc, char** argv) {
@@ -25,5 +26,7 @@ int main(int argc, char** argv) {
 #endif
   std::vector<std::string_view> arguments;
   for (int k = 1; k < argc; ++k) arguments.emplace_back(argv[k]);
-  return varisift::run_program(stdout, stderr, arguments);
+  const int status = varisift::run_program(stdout, stderr, arguments);
+  varisift::wait_for_enter_in_own_console();
+  return status;
 }
