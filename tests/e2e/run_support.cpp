@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -58,6 +59,11 @@ TempDir::~TempDir() {
 std::string program_under_test() { return VARISIFT_PROGRAM; }
 
 std::string program_launcher() { return VARISIFT_LAUNCHER; }
+
+std::string as_program_writes(std::string text) {
+  if (fs::path(program_under_test()).extension() == ".exe") std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
+}
 
 RunOutput run_varisift(const fs::path& dir, const std::string& prefix, const std::string& launcher,
                        const std::string& program) {

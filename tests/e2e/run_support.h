@@ -33,6 +33,10 @@ class TempDir {
 std::string program_under_test();
 std::string program_launcher();
 
+// A text naming relative paths (written here with /) as the program under
+// test writes it: a Windows program (a .exe) separates folders with \.
+std::string as_program_writes(std::string text);
+
 // Runs the program under test with dir as working directory, ended after
 // two minutes at the latest. A prefix (such as a command that changes the
 // user) goes in front of everything; a launcher (such as a command that sets
