@@ -222,8 +222,8 @@ TEST(BrokenLogFailure, OneLineOf100MegabytesIsReadWhole) {
 }
 
 TEST(BrokenLogFailure, ALastLineWithoutLineEndOfExactlyFourMebibytes) {
-  // Exactly the line reader's first block: a last line of this length once
-  // made the reader return it from freed memory, and the program crashed.
+  // Exactly the line reader's first block: the reader must grow its buffer
+  // for the line and return it from the buffer as it is after the growth.
   TempDir dir;
   std::string log = "           Image 1: a.fit\r\n";
   log += std::string(4u << 20, 'x');
@@ -555,9 +555,9 @@ TEST(ReportFileFailure, EarlierRunsStayByteForByteInFrontOfTheNewRun) {
 // ---------------------------------------------------------------- no threads
 
 // A machine that will not start another thread (here: an unprivileged user
-// limited to one process). The photometry tables of 4,096 lines and more,
-// the catalogue and the identification of 20,000 measurements and more are
-// then done on one core, and the run writes the same bytes.
+// limited to one process). The photometry tables of 4,096 lines and more
+// and the catalogue are then read on one core, and the run writes the same
+// bytes.
 TEST(SystemLimitFailure, WithoutASecondThreadTheRunWritesTheSameBytes) {
   if (std::string why = without_linux_facility("prlimit"); !why.empty()) GTEST_SKIP() << why;
   if (std::system("prlimit --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "prlimit missing: no limit can be set";
