@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <array>
 
-#include "export/light_curve_csv.h"
 #include "export/star_measurements.h"
 #include "io/report_channel.h"
 #include "store/sky_units.h"
+#include "store/value_text.h"
 #include "text/decimal_text.h"
 
 namespace varisift {
@@ -24,7 +24,6 @@ constexpr std::string_view not_available = "na";
 constexpr double magnitude_error_per_inverse_snr = 1.0857;
 constexpr double largest_magnitude_error = 9.999;
 constexpr int magnitude_error_decimals = 3;
-constexpr int magnitude_decimals = 2;
 constexpr std::size_t max_chart_length = 20;
 constexpr std::size_t max_observer_code_length = 10;
 constexpr int position_decimals = 6;
@@ -99,10 +98,10 @@ std::string aavso_extended(const ObservationStore& store, const DetectionResults
       if (m.use != MeasurementUse::used) continue;
       std::string line(name);
       for (const std::string& field :
-           {julian_date_text(m.julian_e5), scaled_integer_text(m.magnitude, magnitude_decimals),
-            magnitude_error(store.images[m.image], m.meas), settings.filter, std::string("NO"), std::string("STD"),
-            std::string("ENSEMBLE"), std::string(not_available), std::string(not_available), std::string(not_available),
-            std::string(not_available), std::string(not_available), chart, std::string(not_available)}) {
+           {julian_date_text(m.julian_e5), magnitude_text(m.magnitude), magnitude_error(store.images[m.image], m.meas),
+            settings.filter, std::string("NO"), std::string("STD"), std::string("ENSEMBLE"), std::string(not_available),
+            std::string(not_available), std::string(not_available), std::string(not_available),
+            std::string(not_available), chart, std::string(not_available)}) {
         line += delimiter;
         line += field;
       }

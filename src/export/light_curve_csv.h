@@ -16,7 +16,4 @@ std::string light_curve_file_name(std::uint32_t star);
 // The whole file, header row first.
 std::string light_curve_csv(const ObservationStore& store, const StarResult& result);
 
-// A Julian date x 100000 as text with its 5 decimals, "2458769.29453".
-std::string julian_date_text(std::int64_t julian_e5);
-
 }  // namespace varisift

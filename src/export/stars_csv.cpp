@@ -4,6 +4,7 @@
 #include "export/csv_rows.h"
 #include "export/star_anchors.h"
 #include "store/sky_units.h"
+#include "store/value_text.h"
 #include "text/decimal_text.h"
 
 namespace varisift {
@@ -11,7 +12,6 @@ namespace varisift {
 namespace {
 
 constexpr int degree_decimals = 6;
-constexpr int magnitude_decimals = 2;
 constexpr int separation_decimals = 1;
 constexpr int criterion_decimals = 0;  // the criteria are whole numbers
 constexpr int index_decimals = 4;      // IQR and MAD are multiples of 0.0025 mag, so shown exactly
@@ -21,8 +21,6 @@ const std::vector<std::string> header = {
     "star",    "candidate", "ra_deg",  "dec_deg",   "n_meas",    "n_valid",       "n_inliers", "mag_median",
     "mag_min", "mag_max",   "crit1",   "crit2",     "crit3",     "reported",      "vsx_name",  "vsx_sep_arcsec",
     "iqr",     "mad",       "inv_eta", "iqr_score", "mad_score", "inv_eta_score", "index_flag"};
-
-std::string magnitude(std::int16_t hundredths) { return scaled_integer_text(hundredths, magnitude_decimals); }
 
 std::string decimals_or_empty(const std::optional<double>& value, int decimals) {
   return value ? fixed_decimals(*value, decimals) : "";
@@ -60,9 +58,9 @@ std::string stars_csv(const ObservationStore& store, const DetectionResults& res
     row.push_back(std::to_string(store.stars.images_seen[s]));
     row.push_back(std::to_string(r.valid_count));
     row.push_back(r.has_statistics ? std::to_string(r.inside_fences) : "");
-    row.push_back(r.has_statistics ? magnitude(r.median) : "");
-    row.push_back(r.valid_count > 0 ? magnitude(r.curve_min) : "");
-    row.push_back(r.valid_count > 0 ? magnitude(r.curve_max) : "");
+    row.push_back(r.has_statistics ? magnitude_text(r.median) : "");
+    row.push_back(r.valid_count > 0 ? magnitude_text(r.curve_min) : "");
+    row.push_back(r.valid_count > 0 ? magnitude_text(r.curve_max) : "");
     for (double criterion : {r.path_criterion, r.square_criterion, r.weighted_criterion})
       row.push_back(r.reached_criteria ? fixed_decimals(criterion, criterion_decimals) : "");
     row.push_back(r.candidate > 0 ? "1" : "0");

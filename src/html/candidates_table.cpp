@@ -7,24 +7,23 @@
 
 #include "detect/results_table.h"
 #include "html/page_text.h"
+#include "store/value_text.h"
+#include "text/decimal_text.h"
 
 namespace varisift {
 
 namespace {
 
-constexpr double centimag_per_mag = 100;
 constexpr int score_decimals = 2;
 
 // The page's link to the detail page of a VSX entry; & is escaped for the
 // attribute.
 constexpr std::string_view vsx_detail_prefix = "https://www.aavso.org/vsx/index.php?view=detail.top&oid=";
 
-std::string magnitude_text(std::int16_t centimag) { return fixed_number(centimag / centimag_per_mag, 2); }
-
 // A cell of a value that may be empty; an empty one shows a dash.
 std::string optional_cell(const std::optional<double>& value) {
   if (!value || !std::isfinite(*value)) return "<td class=\"none\">\u2013</td>";
-  return "<td>" + fixed_number(*value, score_decimals) + "</td>";
+  return "<td>" + fixed_decimals(*value, score_decimals) + "</td>";
 }
 
 std::string flag_cell(const std::optional<bool>& flag) {
@@ -67,7 +66,7 @@ std::string row(const ObservationStore& store, const StarResult& r, const StarIn
   else
     line += "<td class=\"none\">\u2013</td>";
   for (double criterion : {r.path_criterion, r.square_criterion, r.weighted_criterion})
-    line += r.reached_criteria ? "<td>" + fixed_number(criterion, 0) + "</td>" : "<td class=\"none\">\u2013</td>";
+    line += r.reached_criteria ? "<td>" + fixed_decimals(criterion, 0) + "</td>" : "<td class=\"none\">\u2013</td>";
   line += optional_cell(ind.iqr_score) + optional_cell(ind.mad_score) + optional_cell(ind.inv_eta_score);
   line += flag_cell(ind.flag);
   line += vsx_cell(store, r);

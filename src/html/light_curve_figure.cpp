@@ -9,6 +9,8 @@
 #include "html/page_text.h"
 #include "html/svg_plot.h"
 #include "store/time_keys.h"
+#include "store/value_text.h"
+#include "text/decimal_text.h"
 
 namespace varisift {
 
@@ -31,16 +33,6 @@ constexpr std::size_t month_length = 8;
 // gaps within a night (clouds, a change of field) are shorter, the day
 // between two nights is longer.
 constexpr std::int64_t night_gap_e5 = 25000;
-
-// Julian date x 100000 as text with five decimals, from the whole number.
-std::string julian_text(std::int64_t julian_e5) {
-  std::string sign = julian_e5 < 0 ? "-" : "";
-  std::uint64_t magnitude = julian_e5 < 0 ? 0 - static_cast<std::uint64_t>(julian_e5) : julian_e5;
-  std::string fraction = std::to_string(magnitude % e5_per_day);
-  return sign + std::to_string(magnitude / e5_per_day) + "." + std::string(5 - fraction.size(), '0') + fraction;
-}
-
-std::string magnitude_text(std::int16_t centimag) { return fixed_number(centimag / centimag_per_mag, 2); }
 
 // A night of the series: images in time order without a gap of more than
 // night_gap_e5 between them, named by the UT dates of their time stamps
@@ -99,8 +91,8 @@ UseStyle style_of(MeasurementUse use) {
 }
 
 std::string point_title(const Image& image, const StarMeasurement& m) {
-  std::string title =
-      latin1_to_utf8(image.name) + ", JD " + julian_text(m.julian_e5) + ", " + magnitude_text(m.magnitude) + " mag";
+  std::string title = latin1_to_utf8(image.name) + ", JD " + julian_date_text(m.julian_e5) + ", " +
+                      magnitude_text(m.magnitude) + " mag";
   if (m.corrected != m.magnitude) title += " (corrected " + magnitude_text(m.corrected) + ")";
   return title + style_of(m.use).title_note;
 }

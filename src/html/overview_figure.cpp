@@ -15,6 +15,7 @@
 
 #include "html/page_text.h"
 #include "html/svg_plot.h"
+#include "text/decimal_text.h"
 
 namespace varisift {
 
@@ -91,8 +92,8 @@ std::string star_title(const OverviewStar& s) {
     title += " (candidate " + std::to_string(s.result->candidate) + ")";
   else if (s.kind == StarKind::index_flagged)
     title += " (flagged by the indices)";
-  title += ": median " + fixed_number(s.median, 2) + " mag, IQR " + fixed_number(s.iqr, 3) + " mag";
-  if (s.score) title += ", IQR score " + fixed_number(*s.score, 2);
+  title += ": median " + fixed_decimals(s.median, 2) + " mag, IQR " + fixed_decimals(s.iqr, 3) + " mag";
+  if (s.score) title += ", IQR score " + fixed_decimals(*s.score, 2);
   return title;
 }
 

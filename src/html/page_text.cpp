@@ -1,8 +1,6 @@
 // Escaping of page text and the fixed form of numbers.
 #include "html/page_text.h"
 
-#include <charconv>
-
 namespace varisift {
 
 namespace {
@@ -98,16 +96,6 @@ std::string escaped(std::string_view text) {
   std::string out;
   append_escaped(out, text);
   return out;
-}
-
-std::string fixed_number(double value, int decimals) {
-  // The widest double in fixed form: 309 digits, a sign, a point and the decimals.
-  char buffer[340];
-  std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (r.ec != std::errc{}) return "0";  // decimals beyond what the buffer holds
-  std::string text(buffer, r.ptr);
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-  return text;
 }
 
 }  // namespace varisift

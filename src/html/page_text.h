@@ -1,6 +1,7 @@
-// Text of the HTML page: the log's Latin-1 bytes made UTF-8, text escaped
-// for elements and attributes, and numbers in a fixed decimal form, so that
-// the page's bytes depend on nothing but the run.
+// Text of the HTML page: the log's Latin-1 bytes made UTF-8 and text escaped
+// for elements and attributes. Numbers are written in fixed decimal forms
+// (text/decimal_text.h, store/value_text.h), so that the page's bytes depend
+// on nothing but the run.
 #pragma once
 
 #include <string>
@@ -19,10 +20,5 @@ std::string latin1_to_utf8(std::string_view latin1);
 // U+007F-U+009F) become U+FFFD, as HTML does not allow them in text.
 void append_escaped(std::string& out, std::string_view text);
 std::string escaped(std::string_view text);
-
-// value rounded to the given number of decimals (0 to 17) by std::to_chars
-// in fixed notation, correctly rounded from the exact binary value; a result
-// that rounds to zero is written without a minus sign.
-std::string fixed_number(double value, int decimals);
 
 }  // namespace varisift

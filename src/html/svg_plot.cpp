@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "html/page_text.h"
+#include "text/decimal_text.h"
 
 namespace varisift {
 
@@ -30,7 +31,7 @@ constexpr int highest_power = 30;
 // leave the whole numbers a double holds exactly.
 constexpr double max_multiple = 1e15;
 
-std::string px(double pixel) { return fixed_number(pixel, 1); }
+std::string px(double pixel) { return fixed_decimals(pixel, 1); }
 
 // Appends the parts in order (also spares the temporaries of a chain of +).
 void add(std::string& out, std::initializer_list<std::string_view> parts) {
@@ -137,7 +138,7 @@ TickSet round_ticks(double low, double high, int max_count) {
   return ticks;
 }
 
-std::string tick_label(double value, const TickSet& ticks) { return fixed_number(value, ticks.decimals); }
+std::string tick_label(double value, const TickSet& ticks) { return fixed_decimals(value, ticks.decimals); }
 
 Range padded_range(double low, double high, double fraction, double min_span) {
   if (high - low < min_span) {

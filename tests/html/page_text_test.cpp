@@ -1,5 +1,5 @@
 // Text of the HTML page: Latin-1 to UTF-8, escaping for elements and
-// attributes, control bytes, and the fixed form of numbers.
+// attributes, control bytes.
 #include "html/page_text.h"
 
 #include <gtest/gtest.h>
@@ -37,21 +37,6 @@ TEST(PageText, EscapingKeepsUtf8AndTakesOtherBytesAsLatin1) {
        "end"},
   };
   for (const Case& c : cases) EXPECT_EQ(escaped(c.text), c.expected) << c.text;
-}
-
-TEST(PageText, FixedNumbersRoundTheExactBinaryValue) {
-  struct Case {
-    double value;
-    int decimals;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {15.75, 2, "15.75"}, {0.125, 2, "0.12"},   // exactly half: to even
-      {0.375, 2, "0.38"},  {2.675, 2, "2.67"},   // 2.675 is stored just below the half
-      {-1.5, 2, "-1.50"},  {-0.001, 2, "0.00"},  // rounds to zero: no minus sign
-      {-0.0, 1, "0.0"},    {576.0, 0, "576"},   {2458769.29636, 5, "2458769.29636"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(fixed_number(c.value, c.decimals), c.expected) << c.value;
 }
 
 }  // namespace

@@ -28,6 +28,11 @@ TEST(DecimalText, RealsRoundFromTheirExactBinaryValue) {
   EXPECT_EQ(fixed_decimals(-0.0004, 3), "0.000");  // no sign on a zero
   EXPECT_EQ(fixed_decimals(-0.0, 1), "0.0");
   EXPECT_EQ(fixed_decimals(-0.0006, 3), "-0.001");
+  EXPECT_EQ(fixed_decimals(15.75, 2), "15.75");
+  EXPECT_EQ(fixed_decimals(0.375, 2), "0.38");
+  EXPECT_EQ(fixed_decimals(-1.5, 2), "-1.50");
+  EXPECT_EQ(fixed_decimals(-0.001, 2), "0.00");
+  EXPECT_EQ(fixed_decimals(2458769.29636, 5), "2458769.29636");
   EXPECT_EQ(fixed_decimals(-std::numeric_limits<double>::infinity(), 1), "-inf");
 }
 
