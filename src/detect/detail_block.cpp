@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "detect/star_measurements.h"
 #include "text/number_format.h"
 #include "text/text.h"
 
@@ -39,14 +40,6 @@ std::string marked(char open, const std::string& text, std::string_view close) {
   return line;
 }
 
-// The star's corrected magnitude in one image.
-std::int16_t corrected_magnitude(const Image& image, std::uint16_t m, std::int16_t trend_reference,
-                                 std::int8_t correction) {
-  return static_cast<std::int16_t>(trend_offset(image, trend_reference, correction) + image.measurement(m).mag);
-}
-
-bool inside_fences(std::int16_t x, const LightCurve& c) { return x > c.lower_fence && x < c.upper_fence; }
-
 std::string magnitude_range_line(std::string_view before, std::int64_t count, PlainKind kind, std::string_view middle,
                                  std::int16_t low, std::int16_t high) {
   std::string line(before);
@@ -77,24 +70,26 @@ void write_detail_first_half(const ObservationStore& store, const StarAnalysis& 
     out.write_line(console, line);
   }
 
-  std::span<const StarEntry> entries = store.stars.entries_of(c.star);
-  for (const StarEntry& e : entries) {
-    const Image& image = store.images[e.image];
-    std::string text = image.shown_text(e.meas);
-    if (image.no_valid_data)
-      out.write_line(console, marked('[', text, "]"));
-    else if (inside_fences(corrected_magnitude(image, e.meas, c.trend_reference, store.parameters.trend_correction), c))
-      out.write_line(console, marked(' ', text, ""));
-    else
-      out.write_line(console, marked('(', text, ")"));
+  const std::vector<StarMeasurement> measurements =
+      star_measurements(store, c.star, c.trend_reference, c.lower_fence, c.upper_fence);
+  for (const StarMeasurement& m : measurements) {
+    std::string text = store.images[m.image].shown_text(m.meas);
+    switch (m.use) {
+      case MeasurementUse::bad_image:
+        out.write_line(console, marked('[', text, "]"));
+        break;
+      case MeasurementUse::used:
+        out.write_line(console, marked(' ', text, ""));
+        break;
+      case MeasurementUse::outlier:
+        out.write_line(console, marked('(', text, ")"));
+        break;
+    }
   }
-  for (const StarEntry& e : entries) {
-    const Image& image = store.images[e.image];
-    if (image.no_valid_data ||
-        !inside_fences(corrected_magnitude(image, e.meas, c.trend_reference, store.parameters.trend_correction), c))
-      continue;
-    std::string bar = repeat_char(static_cast<std::int64_t>(image.measurement(e.meas).mag) - c.inlier_min + 1, "*");
-    bar += repeat_char(trend_offset(image, c.trend_reference, store.parameters.trend_correction), "+");
+  for (const StarMeasurement& m : measurements) {
+    if (m.use != MeasurementUse::used) continue;
+    std::string bar = repeat_char(static_cast<std::int64_t>(m.magnitude) - c.inlier_min + 1, "*");
+    bar += repeat_char(m.offset, "+");
     out.write_line(console, bar);
   }
 }

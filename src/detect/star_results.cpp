@@ -1,6 +1,8 @@
 // Recording the report pass's results of a star.
 #include "detect/star_results.h"
 
+#include "stars/curve_statistics.h"
+
 namespace varisift {
 
 void record_curve(StarResult& result, const LightCurve& curve) {
@@ -21,7 +23,7 @@ void record_statistics(StarResult& result, const LightCurve& curve) {
   result.inside_fences = 0;
   for (std::size_t k = 0; k < curve.count; ++k) {
     std::int16_t x = curve.in_time_order[k];
-    if (x > curve.lower_fence && x < curve.upper_fence) ++result.inside_fences;
+    if (inside_fences(x, curve.lower_fence, curve.upper_fence)) ++result.inside_fences;
   }
   result.indices = curve_indices(std::span<const std::int16_t>(curve.in_time_order.data(), curve.count),
                                  std::span<const std::int16_t>(curve.sorted.data(), curve.count));

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/parameters.h"
+#include "stars/curve_statistics.h"
 
 namespace varisift {
 
@@ -55,7 +56,7 @@ WalkSums walk_in_range(const LightCurve& curve, ObservationStore& store) {
   Walk walk;
   for (std::size_t k = 0; k < curve.count; ++k) {
     std::int16_t x = curve.in_time_order[k];
-    if (x > curve.lower_fence && x < curve.upper_fence) {
+    if (inside_fences(x, curve.lower_fence, curve.upper_fence)) {
       walk.accept(x);
     } else {
       std::int16_t& outliers = store.images[curve.image[k]].outliers;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "export/star_measurements.h"
+#include "detect/star_measurements.h"
 #include "io/report_channel.h"
 #include "store/sky_units.h"
 #include "store/value_text.h"

@@ -1,8 +1,8 @@
 // The rows of a light-curve file.
 #include "export/light_curve_csv.h"
 
+#include "detect/star_measurements.h"
 #include "export/csv_rows.h"
-#include "export/star_measurements.h"
 #include "store/value_text.h"
 
 namespace varisift {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "export/star_measurements.h"
+#include "detect/star_measurements.h"
 #include "html/page_text.h"
 #include "html/svg_plot.h"
 #include "store/time_keys.h"

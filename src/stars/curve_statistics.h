@@ -31,6 +31,12 @@ struct Fences {
 };
 Fences quartile_fences(const Quartiles& q, std::uint32_t factor_tenths);
 
+// Whether a magnitude lies strictly between the fences, the measurements the
+// detection walks; a value on a fence is an outlier.
+inline bool inside_fences(std::int16_t x, std::int16_t lower_fence, std::int16_t upper_fence) {
+  return x > lower_fence && x < upper_fence;
+}
+
 // Sorts the curve and sets median, quartiles, fences and inlier extremes.
 void light_curve_statistics(LightCurve& curve, std::uint32_t factor_tenths);
 
