@@ -30,6 +30,19 @@ int wrong_use(std::FILE* errors, const std::string& what) {
   return wrong_use_status;
 }
 
+// The one line on the error stream that tells what the exports did.
+int report_exports(std::FILE* errors, const ExportOutcome& outcome) {
+  if (!outcome.asked) return 0;
+  std::string files;
+  for (const std::string& file : outcome.written) files += (files.empty() ? "" : ", ") + file;
+  if (outcome.error.empty()) {
+    write_lines(errors, {"varisift: wrote " + files});
+    return 0;
+  }
+  write_lines(errors, {"varisift: " + outcome.error + (files.empty() ? "" : " (written before: " + files + ")")});
+  return export_failed_status;
+}
+
 }  // namespace
 
 int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::string_view>& arguments) {
@@ -62,7 +75,7 @@ int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::st
     error = load_vsx_file(*plan.named_catalogue, plan.files.catalogue);
     if (!error.empty()) return wrong_use(errors, "--vsx '" + plan.files.catalogue + "' " + error);
   }
-  return run_varisift(console, errors, std::move(plan));
+  return report_exports(errors, run_varisift(console, std::move(plan)));
 }
 
 }  // namespace varisift

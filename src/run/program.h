@@ -13,6 +13,8 @@ namespace varisift {
 
 // The exit status of wrong use of the command line.
 inline constexpr int wrong_use_status = 2;
+// The exit status of a run whose exports could not all be written.
+inline constexpr int export_failed_status = 1;
 
 // Runs the program with the arguments after its name; returns the exit status.
 int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::string_view>& arguments);

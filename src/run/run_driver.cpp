@@ -40,26 +40,6 @@ std::string write_run_header(ReportChannel& out) {
   return run_time;
 }
 
-// The one line on the error stream that tells what the exports did.
-int report_exports(std::FILE* errors, const std::string& error, const std::vector<std::string>& written) {
-  std::string line = "varisift: ";
-  if (!error.empty()) {
-    line += error;
-    if (!written.empty()) line += " (written before: ";
-  } else {
-    line += "wrote ";
-  }
-  for (std::size_t k = 0; k < written.size(); ++k) {
-    if (k > 0) line += ", ";
-    line += written[k];
-  }
-  if (!error.empty() && !written.empty()) line += ")";
-  line += line_end_bytes;
-  std::fwrite(line.data(), 1, line.size(), errors);
-  std::fflush(errors);
-  return error.empty() ? 0 : export_failed_status;
-}
-
 // Ends the run: everything written so far reaches its destination.
 void stop_run(ReportChannel& out) { out.close(); }
 
@@ -104,7 +84,7 @@ void write_parameter_block(ReportChannel& out, const DetectionParameters& parame
   out.flush();
 }
 
-int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
+ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   ReportChannel out(console);
   write_banner(out);
   ObservationStore store;
@@ -116,7 +96,7 @@ int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
   if (log_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(log_file.error_code, log_file_name));
     stop_run(out);
-    return 0;
+    return {};
   }
   struct LogCloser {
     std::FILE*& file;
@@ -129,7 +109,7 @@ int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
   if (report_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(report_file.error_code, files.report_shown));
     stop_run(out);
-    return 0;
+    return {};
   }
   out.attach_report(report_file.file);
   std::string run_time = write_run_header(out);
@@ -139,7 +119,7 @@ int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
     out.write_line(Destination::console, std::string(vsx_progress_text) + vsx_count_text(store.vsx));
   } else if (!read_vsx_beside_log(store.vsx, files.catalogue, out)) {
     stop_run(out);
-    return 0;
+    return {};
   }
 
   write_parameter_block(out, store.parameters);
@@ -147,7 +127,7 @@ int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
   LineReader log(log_file.file);
   if (read_measurement_log(store, log, out) == RunFlow::stop) {
     stop_run(out);
-    return 0;
+    return {};
   }
 
   lower_variation_threshold(store);
@@ -159,19 +139,20 @@ int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan) {
   sort_images_by_time(store);
   if (identify_stars(store, out) == RunFlow::stop) {
     stop_run(out);
-    return 0;
+    return {};
   }
 
   DetectionResults results;
   results.wanted = plan.exports.any();
   run_detection(store, out, results);
   stop_run(out);
-  if (!plan.exports.any()) return 0;
+  ExportOutcome outcome;
+  if (!plan.exports.any()) return outcome;
 
   ReportPageContext page{plan.folder_shown, run_time, parameter_block(plan.parameters), build_version};
-  std::vector<std::string> written;
-  std::string error = write_exports(store, results, plan.exports, page, written);
-  return report_exports(errors, error, written);
+  outcome.asked = true;
+  outcome.error = write_exports(store, results, plan.exports, page, outcome.written);
+  return outcome;
 }
 
 }  // namespace varisift

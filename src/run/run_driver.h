@@ -15,9 +15,6 @@ namespace varisift {
 
 class ReportChannel;
 
-// The exit status of a run whose exports could not all be written.
-inline constexpr int export_failed_status = 1;
-
 // What a run is given: its files, its parameters, and a catalogue the user
 // named, already read in full.
 struct RunPlan {
@@ -36,10 +33,16 @@ std::vector<std::string> parameter_block(const DetectionParameters& parameters);
 // line to each, and the "Used log file " line to both.
 void write_parameter_block(ReportChannel& out, const DetectionParameters& parameters);
 
-// Runs Varisift, writing progress to console, then the exports, saying on
-// errors which files were written. Every path, the stops included, returns
-// normally with everything flushed and closed; the exit status is 0 unless
-// an export could not be written (1).
-int run_varisift(std::FILE* console, std::FILE* errors, RunPlan plan);
+// What the exports of a run did; nothing was asked when the request held
+// none or the run stopped before its end.
+struct ExportOutcome {
+  bool asked = false;
+  std::string error;                 // what failed, "" when every export was written
+  std::vector<std::string> written;  // what was written, as the user reads it
+};
+
+// Runs Varisift, writing progress to console, then the exports. Every path,
+// the stops included, returns normally with everything flushed and closed.
+ExportOutcome run_varisift(std::FILE* console, RunPlan plan);
 
 }  // namespace varisift
