@@ -135,6 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check_identification(store, expected);
   varisift::DetectionResults results;
   results.wanted = true;  // the per-star records of the exports, on hostile input too
+  results.indices_wanted = true;
   varisift::run_detection(store, out, results);
   return 0;
 }

@@ -65,7 +65,7 @@ void run_detection(ObservationStore& store, ReportChannel& out, DetectionResults
       if (result) record_curve(*result, a.curve);
       if (!goes_on) continue;
       light_curve_statistics(a.curve, store.parameters.outlier_factor);
-      if (result) record_statistics(*result, a.curve);
+      if (result) record_statistics(*result, a.curve, results.indices_wanted);
       a.walk = walk_in_range(a.curve, store);
       bool selected = select_candidate(a, star_images, store.parameters);
       if (result && a.criteria_reached) record_criteria(*result, a);

@@ -13,7 +13,7 @@ void record_curve(StarResult& result, const LightCurve& curve) {
   result.trend_reference = curve.trend_reference;
 }
 
-void record_statistics(StarResult& result, const LightCurve& curve) {
+void record_statistics(StarResult& result, const LightCurve& curve, bool with_indices) {
   result.has_statistics = true;
   result.median = curve.median;
   result.lower_quartile = curve.lower_quartile;
@@ -25,6 +25,7 @@ void record_statistics(StarResult& result, const LightCurve& curve) {
     std::int16_t x = curve.in_time_order[k];
     if (inside_fences(x, curve.lower_fence, curve.upper_fence)) ++result.inside_fences;
   }
+  if (!with_indices) return;
   result.indices = curve_indices(std::span<const std::int16_t>(curve.in_time_order.data(), curve.count),
                                  std::span<const std::int16_t>(curve.sorted.data(), curve.count));
 }

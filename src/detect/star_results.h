@@ -29,7 +29,8 @@ struct StarResult {
   std::int16_t upper_fence = 0;
   std::int16_t trend_reference = 0;
   std::uint16_t inside_fences = 0;  // measurements strictly between the fences
-  // IQR, MAD (1/100 mag) and 1/eta of the curve, beside the criteria.
+  // IQR, MAD (1/100 mag) and 1/eta of the curve, beside the criteria, when
+  // the indices are asked for.
   CurveIndices indices{};
   // The three criteria (totals, whole numbers), set once the star passed the
   // tests before them (enough values in range and identifications, a range
@@ -48,16 +49,18 @@ struct StarResult {
 };
 
 // One result per star, star s at index s - 1, filled by the report pass
-// when `wanted` is set before the detection runs.
+// when `wanted` is set before the detection runs; the curve indices only
+// when `indices_wanted` is set too.
 struct DetectionResults {
   bool wanted = false;
+  bool indices_wanted = false;
   std::vector<StarResult> stars;
 };
 
 // Records of one star in the report pass, each once its step is done: the
 // curve built, its statistics, its criteria, its results row.
 void record_curve(StarResult& result, const LightCurve& curve);
-void record_statistics(StarResult& result, const LightCurve& curve);
+void record_statistics(StarResult& result, const LightCurve& curve, bool with_indices);
 void record_criteria(StarResult& result, const StarAnalysis& analysis);
 void record_row(StarResult& result, std::int16_t candidate, std::int64_t row_ra, std::int64_t row_dec,
                 std::uint32_t vsx_match);

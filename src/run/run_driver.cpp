@@ -144,6 +144,7 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
 
   DetectionResults results;
   results.wanted = plan.exports.any();
+  results.indices_wanted = plan.exports.needs_indices();
   run_detection(store, out, results);
   stop_run(out);
   ExportOutcome outcome;
