@@ -18,8 +18,9 @@ constexpr double marker_radius = 3.5;
 constexpr double tick_length = 5;
 constexpr double legend_line_length = 24;
 constexpr int font_size = 12;
-// Average advance of a character at font_size in a sans-serif face, used to
-// keep labels from running into each other.
+// Average advance of a character at font_size in a sans-serif face: labels
+// are kept this far apart per character, so that they do not run into each
+// other.
 constexpr double character_width = 6.6;
 // Pixels between ticks that keep their labels apart.
 constexpr int pixels_per_x_tick = 90;
