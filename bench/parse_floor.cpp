@@ -38,10 +38,6 @@ double column_sum(std::string_view line) {
   return sum;
 }
 
-bool ends_with(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,7 +68,7 @@ int main(int argc, char** argv) {
       }
       in_table = false;
       while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
-      if (ends_with(line, table_start)) in_table = true;
+      if (line.ends_with(table_start)) in_table = true;
     }
   }
   double seconds = std::chrono::duration<double>(Clock::now() - start).count();

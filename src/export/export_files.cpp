@@ -16,14 +16,9 @@ constexpr std::string_view partial_suffix = ".part";
 constexpr std::string_view light_curve_prefix = "lc_";
 constexpr std::string_view csv_suffix = ".csv";
 
-bool starts_with(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
-bool ends_with(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // "lc_<digits>.csv"
 bool is_light_curve_name(std::string_view name) {
-  if (!starts_with(name, light_curve_prefix) || !ends_with(name, csv_suffix)) return false;
+  if (!name.starts_with(light_curve_prefix) || !name.ends_with(csv_suffix)) return false;
   std::string_view digits =
       name.substr(light_curve_prefix.size(), name.size() - light_curve_prefix.size() - csv_suffix.size());
   if (digits.empty()) return false;
@@ -34,7 +29,7 @@ bool is_light_curve_name(std::string_view name) {
 
 // A file an earlier export may have left in a CSV folder.
 bool is_csv_export_name(std::string_view name) {
-  if (ends_with(name, partial_suffix)) name.remove_suffix(partial_suffix.size());
+  if (name.ends_with(partial_suffix)) name.remove_suffix(partial_suffix.size());
   return name == stars_file_name || is_light_curve_name(name);
 }
 

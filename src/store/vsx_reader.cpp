@@ -75,8 +75,16 @@ void reserve_for_size(VsxCatalogue& catalogue, const std::string& path) {
   catalogue.names.reserve(static_cast<std::size_t>(file_size / 4));
 }
 
-bool ends_with(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+// Reads every line of an open plain file and closes it; false when reading
+// stopped on an error of the device.
+bool load_plain_file(VsxCatalogue& catalogue, std::FILE* file, const std::string& path) {
+  reserve_for_size(catalogue, path);
+  FileSource source(file);
+  BlockReader reader(source);
+  load_lines(catalogue, reader);
+  bool read = !source.failed();
+  std::fclose(file);
+  return read;
 }
 
 }  // namespace
@@ -90,17 +98,13 @@ bool read_vsx_beside_log(VsxCatalogue& catalogue, const std::string& path, Repor
   }
   out.write_text(Destination::console, vsx_progress_text);
   out.flush();
-  reserve_for_size(catalogue, path);
-  FileSource source(opened.file);
-  BlockReader reader(source);
-  load_lines(catalogue, reader);
-  std::fclose(opened.file);
+  load_plain_file(catalogue, opened.file, path);
   out.write_line(Destination::console, vsx_count_text(catalogue));
   return true;
 }
 
 std::string load_vsx_file(VsxCatalogue& catalogue, const std::string& path) {
-  if (ends_with(path, compressed_suffix)) {
+  if (std::string_view(path).ends_with(compressed_suffix)) {
     std::string error;
     std::unique_ptr<GzipSource> source = GzipSource::open(path, error);
     if (!source) return error;
@@ -112,13 +116,7 @@ std::string load_vsx_file(VsxCatalogue& catalogue, const std::string& path) {
   if (std::filesystem::is_directory(path, ec)) return "is a folder";
   OpenResult opened = open_for_reading(path);
   if (opened.file == nullptr) return "cannot be opened";
-  reserve_for_size(catalogue, path);
-  FileSource source(opened.file);
-  BlockReader reader(source);
-  load_lines(catalogue, reader);
-  bool failed = source.failed();
-  std::fclose(opened.file);
-  return failed ? "cannot be read" : "";
+  return load_plain_file(catalogue, opened.file, path) ? "" : "cannot be read";
 }
 
 std::string vsx_count_text(const VsxCatalogue& catalogue) {
