@@ -15,24 +15,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using e2e::put_sample;
 using e2e::read_file;
 using e2e::run_varisift_with;
+using e2e::snapshot;
 using e2e::TempDir;
 using e2e::without_run_times;
-
-// Every file below dir with its bytes.
-std::map<std::string, std::string> snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
-    files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? read_file(entry.path()) : "<folder>";
-  return files;
-}
-
-// A folder "night" holding the shipped sample.
-void put_sample(const fs::path& night) {
-  fs::create_directories(night);
-  for (const char* file : {"Skymensor.log", "vsx.dat"}) fs::copy_file(fs::path(SAMPLE_DIR) / file, night / file);
-}
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

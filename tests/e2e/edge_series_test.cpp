@@ -85,11 +85,6 @@ void PrintTo(const EdgeCase& c, std::ostream* out) { *out << c.name; }
 
 std::string case_name(const ::testing::TestParamInfo<EdgeCase>& info) { return info.param.name; }
 
-bool updating_expected_files() {
-  const char* flag = std::getenv("VARISIFT_UPDATE_EXPECTED");
-  return flag != nullptr && std::string_view(flag) == "1";
-}
-
 // Line number (1-based) of the first line in which two texts differ.
 std::size_t first_different_line(std::string_view expected, std::string_view actual) {
   std::size_t line = 1;
@@ -100,7 +95,7 @@ std::size_t first_different_line(std::string_view expected, std::string_view act
 
 void compare_with_expected(const std::string& file_name, const std::string& actual) {
   const fs::path file = fs::path(E2E_DATA_DIR) / file_name;
-  if (updating_expected_files()) {
+  if (e2e::updating_expected_files()) {
     e2e::write_file(file, actual);
     return;
   }
@@ -155,7 +150,7 @@ TEST_P(EdgeSeriesGolden, ConsoleAndReportEqualTheExpectedBytes) {
   compare_with_expected("edge_" + GetParam().name + ".console.txt", run_.console);
   compare_with_expected("edge_" + GetParam().name + ".report.txt",
                         e2e::without_run_times(e2e::read_file(dir_.path() / "Varisift.log")));
-  if (updating_expected_files()) GTEST_SKIP() << "wrote the expected files of " << GetParam().name;
+  if (e2e::updating_expected_files()) GTEST_SKIP() << "wrote the expected files of " << GetParam().name;
 }
 
 // The exchange sort puts the images in time order; equal stamps end in the

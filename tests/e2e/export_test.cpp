@@ -20,27 +20,15 @@
 namespace {
 
 namespace fs = std::filesystem;
+using e2e::lines_of;
+using e2e::put_sample;
 using e2e::read_file;
 using e2e::run_varisift_with;
+using e2e::snapshot;
 using e2e::TempDir;
+using e2e::updating_expected_files;
 
 constexpr const char* export_options = "--csv out --aavso aavso.txt --obscode XYZ --filter V";
-
-void put_sample(const fs::path& dir) {
-  for (const char* file : {"Skymensor.log", "vsx.dat"}) fs::copy_file(fs::path(SAMPLE_DIR) / file, dir / file);
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
 
 std::vector<std::string> split(const std::string& line, char delimiter) {
   std::vector<std::string> fields;
@@ -49,18 +37,6 @@ std::vector<std::string> split(const std::string& line, char delimiter) {
   while (std::getline(in, field, delimiter)) fields.push_back(field);
   if (!line.empty() && line.back() == delimiter) fields.push_back("");
   return fields;
-}
-
-std::map<std::string, std::string> snapshot(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
-    files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? read_file(entry.path()) : "<folder>";
-  return files;
-}
-
-bool updating_expected_files() {
-  const char* flag = std::getenv("VARISIFT_UPDATE_EXPECTED");
-  return flag != nullptr && std::string(flag) == "1";
 }
 
 class SampleExports : public ::testing::Test {

@@ -58,7 +58,7 @@ struct SampleRun {
   std::string report;
 
   SampleRun() {
-    for (const char* file : {"Skymensor.log", "vsx.dat"}) fs::copy_file(fs::path(SAMPLE_DIR) / file, dir.path() / file);
+    e2e::put_sample(dir.path());
     exit_status = e2e::run_varisift_with(dir.path(), "--html " + std::string(page_name)).exit_status;
     page = read_file(dir.path() / page_name);
     report = read_file(dir.path() / "Varisift.log");
@@ -105,7 +105,7 @@ TEST(HtmlPage, SampleEqualsTheExpectedBytes) {
   ASSERT_EQ(run.exit_status, 0);
   const std::string page = stable_page(run.page);
   const fs::path file = fs::path(E2E_DATA_DIR) / "sample.html";
-  if (environment_flag("VARISIFT_UPDATE_EXPECTED")) {
+  if (e2e::updating_expected_files()) {
     e2e::write_file(file, page);
     GTEST_SKIP() << "wrote " << file;
   }

@@ -150,4 +150,33 @@ std::string without_run_times(const std::string& report) {
   return result;
 }
 
+std::vector<std::string> lines_of(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir))
+    files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? read_file(entry.path()) : "<folder>";
+  return files;
+}
+
+void put_sample(const fs::path& dir) {
+  fs::create_directories(dir);
+  for (const char* file : {"Skymensor.log", "vsx.dat"}) fs::copy_file(fs::path(SAMPLE_DIR) / file, dir / file);
+}
+
+bool updating_expected_files() {
+  const char* flag = std::getenv("VARISIFT_UPDATE_EXPECTED");
+  return flag != nullptr && std::string_view(flag) == "1";
+}
+
 }  // namespace e2e

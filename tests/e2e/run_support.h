@@ -3,7 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace e2e {
 
@@ -82,5 +85,19 @@ void write_file(const std::filesystem::path& file, const std::string& bytes);
 // The report with the date and time of every "Varisift run at " line
 // replaced by a fixed text, so that runs compare byte for byte.
 std::string without_run_times(const std::string& report);
+
+// The lines of an output, without their CR LF ends.
+std::vector<std::string> lines_of(std::string_view text);
+
+// Every file below dir with its bytes ("<folder>" for a folder), to show
+// that a run left a folder as it was.
+std::map<std::string, std::string> snapshot(const std::filesystem::path& dir);
+
+// Copies the shipped sample (Skymensor.log and vsx.dat) into dir, making it.
+void put_sample(const std::filesystem::path& dir);
+
+// Whether the golden tests write their expected files instead of comparing
+// (VARISIFT_UPDATE_EXPECTED=1).
+bool updating_expected_files();
 
 }  // namespace e2e

@@ -39,25 +39,14 @@
 namespace {
 
 namespace fs = std::filesystem;
+using e2e::lines_of;
 using e2e::read_file;
 using e2e::run_varisift;
 using e2e::TempDir;
+using e2e::updating_expected_files;
 using e2e::without_run_times;
 
 // ---------------------------------------------------------------- text
-
-// The lines of an output, without their CR LF ends.
-std::vector<std::string> lines_of(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
 
 bool starts_with(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
 
@@ -205,11 +194,6 @@ class SeriesRun : public ::testing::TestWithParam<SeriesCase> {
 };
 
 // ---------------------------------------------------------------- golden files
-
-bool updating_expected_files() {
-  const char* flag = std::getenv("VARISIFT_UPDATE_EXPECTED");
-  return flag != nullptr && std::string_view(flag) == "1";
-}
 
 void compare_with_expected(const std::string& file_name, const std::string& actual) {
   const fs::path file = fs::path(E2E_DATA_DIR) / file_name;
