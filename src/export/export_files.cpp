@@ -71,6 +71,21 @@ bool remove_file(const fs::path& path) {
   return !ec;
 }
 
+enum class Written { whole, not_opened, not_whole };
+
+// Writes bytes to a new file at path, completely or not at all: a file that
+// could not be written whole is removed.
+Written write_whole_file(const std::string& path, std::string_view bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return Written::not_opened;
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = std::fflush(file) == 0 && written;
+  written = std::fclose(file) == 0 && written;
+  if (written) return Written::whole;
+  remove_file(path);
+  return Written::not_whole;
+}
+
 }  // namespace
 
 std::string check_export_destinations(const ExportRequest& request, const std::vector<std::string>& taken) {
@@ -98,15 +113,9 @@ std::string check_export_destinations(const ExportRequest& request, const std::v
 
 std::string write_file_in_place(const std::string& path, std::string_view bytes) {
   std::string partial = path + std::string(partial_suffix);
-  std::FILE* file = std::fopen(partial.c_str(), "wb");
-  if (file == nullptr) return "cannot write '" + partial + "'";
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  if (!written) {
-    remove_file(partial);
-    return "cannot write '" + partial + "' (disk full?)";
-  }
+  Written written = write_whole_file(partial, bytes);
+  if (written == Written::not_opened) return "cannot write '" + partial + "'";
+  if (written == Written::not_whole) return "cannot write '" + partial + "' (disk full?)";
   std::error_code ec;
   fs::rename(partial, path, ec);
   if (ec) {
@@ -126,11 +135,7 @@ std::string write_csv_set(const std::string& folder, const std::vector<std::pair
   std::vector<std::string> names;
   for (const auto& [name, bytes] : files) {
     std::string partial = partial_of(name);
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file != nullptr) written = std::fflush(file) == 0 && std::fclose(file) == 0 && written;
-    if (!written) {
-      remove_file(partial);
+    if (write_whole_file(partial, bytes) != Written::whole) {
       for (const std::string& done : names) remove_file(partial_of(done));
       return "cannot write '" + partial + "' (disk full?)";
     }
