@@ -54,12 +54,15 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 struct SampleRun {
   TempDir dir;
   int exit_status = -1;
+  std::string errors;  // the program's standard error, shown when the run fails
   std::string page;
   std::string report;
 
   SampleRun() {
     e2e::put_sample(dir.path());
-    exit_status = e2e::run_varisift_with(dir.path(), "--html " + std::string(page_name)).exit_status;
+    e2e::RunOutput out = e2e::run_varisift_with(dir.path(), "--html " + std::string(page_name));
+    exit_status = out.exit_status;
+    errors = out.errors;
     page = read_file(dir.path() / page_name);
     report = read_file(dir.path() / "Varisift.log");
   }
@@ -102,7 +105,7 @@ std::vector<std::string> loaders_in(const std::string& page) {
 
 TEST(HtmlPage, SampleEqualsTheExpectedBytes) {
   SampleRun run;
-  ASSERT_EQ(run.exit_status, 0);
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
   const std::string page = stable_page(run.page);
   const fs::path file = fs::path(E2E_DATA_DIR) / "sample.html";
   if (e2e::updating_expected_files()) {
@@ -161,7 +164,7 @@ TEST(HtmlPage, SampleRendersInARealBrowser) {
     GTEST_SKIP() << reason << " (apt-get install chromium imagemagick)";
   }
   SampleRun run;
-  ASSERT_EQ(run.exit_status, 0);
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
   const long candidates = reported_candidates(run.report);
   ASSERT_GT(candidates, 0);
   EXPECT_EQ(loaders_in(run.page), std::vector<std::string>{});

@@ -40,6 +40,22 @@ RunOutput output_of(const std::string& command) {
   return out;
 }
 
+// Wine now and then fails to start a program when the machine is busy: it
+// ends with status 1 before the program wrote a byte. Varisift itself never
+// ends so (every run writes its banner first, and wrong use ends with 2), so
+// under a launcher such a run is made again, a few times at most.
+constexpr int launcher_attempts = 3;
+constexpr int launcher_failed_status = 1;
+
+RunOutput output_of_program(const std::string& command) {
+  RunOutput out = output_of(command);
+  for (int attempt = 1; attempt < launcher_attempts && !program_launcher().empty() &&
+                        out.exit_status == launcher_failed_status && out.console.empty();
+       ++attempt)
+    out = output_of(command);
+  return out;
+}
+
 }  // namespace
 
 TempDir::TempDir() {
@@ -67,16 +83,16 @@ std::string as_program_writes(std::string text) {
 
 RunOutput run_varisift(const fs::path& dir, const std::string& prefix, const std::string& launcher,
                        const std::string& program) {
-  return output_of("cd " + in_quotes(dir.string()) + " && " + prefix + " timeout 120 " + launcher + " " +
-                   program_launcher() + " " + in_quotes(program) + " </dev/null");
+  return output_of_program("cd " + in_quotes(dir.string()) + " && " + prefix + " timeout 120 " + launcher + " " +
+                           program_launcher() + " " + in_quotes(program) + " </dev/null");
 }
 
 RunOutput run_varisift_with(const fs::path& dir, const std::string& arguments) {
   TempDir scratch;  // standard error goes here, outside the folder under test
   const fs::path errors = scratch.path() / "stderr";
-  RunOutput out =
-      output_of("cd " + in_quotes(dir.string()) + " && timeout 120 " + program_launcher() + " " +
-                in_quotes(program_under_test()) + " " + arguments + " </dev/null 2>" + in_quotes(errors.string()));
+  RunOutput out = output_of_program("cd " + in_quotes(dir.string()) + " && timeout 120 " + program_launcher() + " " +
+                                    in_quotes(program_under_test()) + " " + arguments + " </dev/null 2>" +
+                                    in_quotes(errors.string()));
   out.errors = read_file(errors);
   return out;
 }
