@@ -1,6 +1,7 @@
 // Checking and writing the export destinations.
 #include "export/export_files.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -71,19 +72,44 @@ bool remove_file(const fs::path& path) {
   return !ec;
 }
 
-enum class Written { whole, not_opened, not_whole };
+// Why a file could not be written, in a few words that are the same on
+// every system (the system's own texts differ between systems and
+// languages).
+std::string reason_text(const std::error_code& error) {
+  const std::error_condition condition = error.default_error_condition();
+  if (condition == std::errc::permission_denied || condition == std::errc::operation_not_permitted)
+    return "permission denied";
+  if (condition == std::errc::no_space_on_device) return "disk full";
+  if (condition == std::errc::read_only_file_system) return "read-only file system";
+  if (condition == std::errc::no_such_file_or_directory || condition == std::errc::not_a_directory)
+    return "the folder is not there";
+  if (condition == std::errc::is_a_directory) return "a folder of that name is in the way";
+  if (condition == std::errc::file_too_large) return "file too large";
+  if (condition == std::errc::device_or_resource_busy || condition == std::errc::text_file_busy)
+    return "the file is in use";
+  return "system error " + std::to_string(condition.value());
+}
+
+std::string cannot_write(const std::string& destination, const std::error_code& error) {
+  return "cannot write '" + destination + "' (" + reason_text(error) + ")";
+}
+
+std::error_code last_error() { return {errno, std::generic_category()}; }
 
 // Writes bytes to a new file at path, completely or not at all: a file that
-// could not be written whole is removed.
-Written write_whole_file(const std::string& path, std::string_view bytes) {
+// could not be written whole is removed. Returns what failed, or no error.
+std::error_code write_whole_file(const std::string& path, std::string_view bytes) {
+  errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return Written::not_opened;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  if (written) return Written::whole;
-  remove_file(path);
-  return Written::not_whole;
+  if (file == nullptr) return last_error();
+  std::error_code error;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) error = last_error();
+  if (std::fflush(file) != 0 && !error) error = last_error();
+  if (std::fclose(file) != 0 && !error) error = last_error();
+  // A failure that leaves errno unset is still a failure.
+  if (error && error.value() == 0) error = std::make_error_code(std::errc::io_error);
+  if (error) remove_file(path);
+  return error;
 }
 
 }  // namespace
@@ -113,31 +139,45 @@ std::string check_export_destinations(const ExportRequest& request, const std::v
 
 std::string write_file_in_place(const std::string& path, std::string_view bytes) {
   std::string partial = path + std::string(partial_suffix);
-  Written written = write_whole_file(partial, bytes);
-  if (written == Written::not_opened) return "cannot write '" + partial + "'";
-  if (written == Written::not_whole) return "cannot write '" + partial + "' (disk full?)";
+  if (std::error_code error = write_whole_file(partial, bytes)) return cannot_write(path, error);
   std::error_code ec;
   fs::rename(partial, path, ec);
   if (ec) {
     remove_file(partial);
-    return "cannot rename '" + partial + "' to '" + path + "'";
+    return cannot_write(path, ec);
   }
   return "";
+}
+
+std::vector<std::string> destinations_with_earlier_files(const ExportRequest& request) {
+  std::vector<std::string> holding;
+  std::error_code ec;
+  if (request.csv_folder && fs::is_directory(*request.csv_folder, ec)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(*request.csv_folder, ec)) {
+      if (is_csv_export_name(entry.path().filename().string())) {
+        holding.push_back(*request.csv_folder);
+        break;
+      }
+    }
+  }
+  for (const std::optional<std::string>& file : {request.aavso_file, request.html_file})
+    if (file && fs::exists(*file, ec)) holding.push_back(*file);
+  return holding;
 }
 
 std::string write_csv_set(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder, ec)) return "cannot make the folder '" + folder + "'";
+  if (!fs::is_directory(folder, ec))
+    return cannot_write(folder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
   auto partial_of = [&](const std::string& name) {
     return (fs::path(folder) / (name + std::string(partial_suffix))).string();
   };
   std::vector<std::string> names;
   for (const auto& [name, bytes] : files) {
-    std::string partial = partial_of(name);
-    if (write_whole_file(partial, bytes) != Written::whole) {
+    if (std::error_code error = write_whole_file(partial_of(name), bytes)) {
       for (const std::string& done : names) remove_file(partial_of(done));
-      return "cannot write '" + partial + "' (disk full?)";
+      return cannot_write((fs::path(folder) / name).string(), error);
     }
     names.push_back(name);
   }
@@ -150,11 +190,13 @@ std::string write_csv_set(const std::string& folder, const std::vector<std::pair
     for (const std::string& n : names) ours = ours || name == n || name == n + std::string(partial_suffix);
     if (!ours && is_csv_export_name(name) && name != stars_file_name) stale.push_back(entry.path());
   }
-  for (const fs::path& path : stale)
-    if (!remove_file(path)) return "cannot remove the earlier '" + path.string() + "'";
+  for (const fs::path& path : stale) {
+    fs::remove(path, ec);
+    if (ec) return "cannot remove the earlier '" + path.string() + "' (" + reason_text(ec) + ")";
+  }
   for (const std::string& name : names) {
     fs::rename(partial_of(name), fs::path(folder) / name, ec);
-    if (ec) return "cannot rename '" + partial_of(name) + "'";
+    if (ec) return cannot_write((fs::path(folder) / name).string(), ec);
   }
   return "";
 }

@@ -21,7 +21,8 @@ inline constexpr std::string_view stars_file_name = "stars.csv";
 std::string check_export_destinations(const ExportRequest& request, const std::vector<std::string>& taken);
 
 // Writes bytes to path through a temporary file beside it. Returns "" or
-// what failed; a failed write leaves path as it was.
+// what failed ("cannot write 'PATH' (disk full)"), naming the destination,
+// never the temporary file; a failed write leaves path as it was.
 std::string write_file_in_place(const std::string& path, std::string_view bytes);
 
 // Replaces the CSV files of folder (created when missing) by files, as a
@@ -29,5 +30,10 @@ std::string write_file_in_place(const std::string& path, std::string_view bytes)
 // files that are not in the new set are removed and the new files renamed
 // into place. Returns "" or what failed.
 std::string write_csv_set(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files);
+
+// The destinations of the request that hold an earlier run's file: the CSV
+// folder when it holds an earlier stars.csv or light curve, the AAVSO file
+// and the page when they are there.
+std::vector<std::string> destinations_with_earlier_files(const ExportRequest& request);
 
 }  // namespace varisift

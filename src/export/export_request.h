@@ -2,18 +2,30 @@
 // exported unless asked for.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
-#include "export/aavso_extended.h"
+#include "export/aavso_settings.h"
 
 namespace varisift {
+
+// The radius within which the files beyond the report name a star by its
+// nearest catalogue entry, in tenths of an arcsecond: 5" unless the user
+// sets 0.1" to 60".
+inline constexpr std::uint16_t default_match_radius_tenths = 50;
+inline constexpr std::uint16_t min_match_radius_tenths = 1;
+inline constexpr std::uint16_t max_match_radius_tenths = 600;
 
 struct ExportRequest {
   std::optional<std::string> csv_folder;  // stars.csv and lc_<star>.csv
   std::optional<std::string> aavso_file;
   AavsoSettings aavso;  // observer code and filter with --aavso
   std::optional<std::string> html_file;
+  std::uint16_t match_radius_tenths = default_match_radius_tenths;
+  bool match_radius_given = false;
+
+  double match_radius_arcsec() const { return match_radius_tenths / 10.0; }
 
   bool any() const { return csv_folder || aavso_file || html_file; }
   // Whether the variability indices are shown (they are computed only then).

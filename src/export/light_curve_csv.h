@@ -1,6 +1,7 @@
-// lc_<star>.csv: the light curve of a reported star, one row per
-// measurement in time order with its Julian date, the log's magnitude, the
-// image and how the detection used it.
+// lc_<star>.csv: the light curve of a star, one row per measurement in time
+// order with its Julian date, the log's magnitude, the trend-corrected
+// magnitude when the correction is on (the detection judged that one), the
+// image (UTF-8) and how the detection used it.
 #pragma once
 
 #include <string>

@@ -2,10 +2,10 @@
 #include "export/stars_csv.h"
 
 #include "export/csv_rows.h"
-#include "export/star_anchors.h"
 #include "store/sky_units.h"
 #include "store/value_text.h"
 #include "text/decimal_text.h"
+#include "text/utf8_text.h"
 
 namespace varisift {
 
@@ -18,9 +18,11 @@ constexpr int index_decimals = 4;      // IQR and MAD are multiples of 0.0025 ma
 constexpr int score_decimals = 3;
 
 const std::vector<std::string> header = {
-    "star",    "candidate", "ra_deg",  "dec_deg",   "n_meas",    "n_valid",       "n_inliers", "mag_median",
-    "mag_min", "mag_max",   "crit1",   "crit2",     "crit3",     "reported",      "vsx_name",  "vsx_sep_arcsec",
-    "iqr",     "mad",       "inv_eta", "iqr_score", "mad_score", "inv_eta_score", "index_flag"};
+    "star",           "candidate",     "ra_deg",     "dec_deg",         "n_meas",
+    "n_valid",        "n_inliers",     "mag_median", "mag_min",         "mag_max",
+    "crit1",          "crit2",         "crit3",      "reported",        "vsx_name",
+    "vsx_sep_arcsec", "iqr",           "mad",        "inv_eta",         "iqr_score",
+    "mad_score",      "inv_eta_score", "index_flag", "report_vsx_name", "report_vsx_sep_arcsec"};
 
 std::string decimals_or_empty(const std::optional<double>& value, int decimals) {
   return value ? fixed_decimals(*value, decimals) : "";
@@ -38,18 +40,29 @@ void append_index_columns(std::vector<std::string>& row, const StarIndices& x) {
   row.push_back(x.flag ? (*x.flag ? "1" : "0") : "");
 }
 
+// A catalogue entry's name (UTF-8) and its distance, or two empty fields.
+void append_vsx_columns(std::vector<std::string>& row, const VsxCatalogue& catalogue, std::uint32_t entry,
+                        double separation_arcsec) {
+  if (entry == 0) {
+    row.push_back("");
+    row.push_back("");
+    return;
+  }
+  row.push_back(latin1_to_utf8(catalogue.name(catalogue.entries[entry - 1])));
+  row.push_back(fixed_decimals(separation_arcsec, separation_decimals));
+}
+
 }  // namespace
 
-std::string stars_csv(const ObservationStore& store, const DetectionResults& results,
-                      const std::vector<StarIndices>& indices) {
+std::string stars_csv(const ObservationStore& store, const DetectionResults& results, const ExportData& data) {
   std::string text;
   append_csv_row(text, header);
-  std::vector<StarAnchor> anchors = star_anchors(store);
+  const std::vector<StarIndices>& indices = data.indices;
   std::vector<std::string> row;
   const StarIndices not_computed;  // for a list of indices shorter than the stars: empty columns
   for (std::uint32_t s = 1; s <= store.stars.count(); ++s) {
     const StarResult& r = results.stars[s - 1];
-    const StarAnchor& anchor = anchors[s - 1];
+    const StarAnchor& anchor = data.anchors[s - 1];
     row.clear();
     row.push_back(std::to_string(s));
     row.push_back(r.candidate > 0 ? std::to_string(r.candidate) : "");
@@ -64,15 +77,16 @@ std::string stars_csv(const ObservationStore& store, const DetectionResults& res
     for (double criterion : {r.path_criterion, r.square_criterion, r.weighted_criterion})
       row.push_back(r.reached_criteria ? fixed_decimals(criterion, criterion_decimals) : "");
     row.push_back(r.candidate > 0 ? "1" : "0");
-    if (r.candidate > 0 && r.vsx_match > 0) {
-      const VsxEntry& entry = store.vsx.entries[r.vsx_match - 1];
-      row.push_back(std::string(store.vsx.name(entry)));
-      row.push_back(fixed_decimals(separation_arcsec(r.row_ra, r.row_dec, entry.ra, entry.dec), separation_decimals));
-    } else {
-      row.push_back("");
-      row.push_back("");
-    }
+    append_vsx_columns(row, store.vsx, data.name_of(s).entry, data.name_of(s).separation_arcsec);
     append_index_columns(row, s - 1 < indices.size() ? indices[s - 1] : not_computed);
+    // The entry of the results table, by its own rule, from the row's position.
+    const std::uint32_t report_entry = r.candidate > 0 ? r.vsx_match : 0;
+    double report_separation = 0;
+    if (report_entry > 0) {
+      const VsxEntry& e = store.vsx.entries[report_entry - 1];
+      report_separation = separation_arcsec(r.row_ra, r.row_dec, e.ra, e.dec);
+    }
+    append_vsx_columns(row, store.vsx, report_entry, report_separation);
     append_csv_row(text, row);
   }
   return text;

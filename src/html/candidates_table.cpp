@@ -15,6 +15,13 @@ namespace varisift {
 namespace {
 
 constexpr int score_decimals = 2;
+constexpr int separation_decimals = 1;
+
+// What the columns cover, where the report's results row differs.
+constexpr std::string_view table_note =
+    "<p class=\"note\">Median and range are those of the valid measurements, outside images judged bad; "
+    "the results row in the report covers all measurements. The VSX entry is the nearest one to the star's "
+    "position within the match radius.</p>\n";
 
 // The page's link to the detail page of a VSX entry; & is escaped for the
 // attribute.
@@ -31,12 +38,13 @@ std::string flag_cell(const std::optional<bool>& flag) {
   return *flag ? "<td class=\"flag\">yes</td>" : "<td>no</td>";
 }
 
-std::string vsx_cell(const ObservationStore& store, const StarResult& r) {
-  if (r.vsx_match == 0 || r.vsx_match > store.vsx.count()) return "<td class=\"text none\">none</td>";
-  const VsxEntry& e = store.vsx.entries[r.vsx_match - 1];
+std::string vsx_cell(const ObservationStore& store, const NearestVsxEntry& nearest) {
+  if (nearest.entry == 0) return "<td class=\"text none\">none</td>";
+  const VsxEntry& e = store.vsx.entries[nearest.entry - 1];
   std::string cell = "<td class=\"text vsx\"><a href=\"";
   append_escaped(cell, vsx_detail_url(e.id));
-  cell += "\" title=\"VSX entry " + std::to_string(e.id) + "\">";
+  cell += "\" title=\"VSX entry " + std::to_string(e.id) + ", " +
+          fixed_decimals(nearest.separation_arcsec, separation_decimals) + "\u2033 away\">";
   append_escaped(cell, latin1_to_utf8(store.vsx.name(e)));
   return cell + "</a></td>";
 }
@@ -52,7 +60,8 @@ std::string header_row() {
   return h + "<th class=\"text\">VSX</th></tr></thead>\n";
 }
 
-std::string row(const ObservationStore& store, const StarResult& r, const StarIndices& ind) {
+std::string row(const ObservationStore& store, const StarResult& r, const StarIndices& ind,
+                const NearestVsxEntry& nearest) {
   std::string number = std::to_string(r.candidate);
   std::string line = "<tr><td><a href=\"#candidate-" + number + "\">" + number + "</a></td>";
   line += "<td>" + std::to_string(r.star) + "</td>";
@@ -69,7 +78,7 @@ std::string row(const ObservationStore& store, const StarResult& r, const StarIn
     line += r.reached_criteria ? "<td>" + fixed_decimals(criterion, 0) + "</td>" : "<td class=\"none\">\u2013</td>";
   line += optional_cell(ind.iqr_score) + optional_cell(ind.mad_score) + optional_cell(ind.inv_eta_score);
   line += flag_cell(ind.flag);
-  line += vsx_cell(store, r);
+  line += vsx_cell(store, nearest);
   return line + "</tr>\n";
 }
 
@@ -87,15 +96,15 @@ std::vector<const StarResult*> reported_stars(const DetectionResults& results) {
 std::string vsx_detail_url(std::int32_t vsx_id) { return std::string(vsx_detail_prefix) + std::to_string(vsx_id); }
 
 std::string candidates_table(const ObservationStore& store, const std::vector<const StarResult*>& reported,
-                             const std::vector<StarIndices>& indices) {
+                             const ExportData& data) {
   if (reported.empty()) return "<p>No star of this run is reported as a possible variable.</p>\n";
   const StarIndices none;
   std::string table = "<div class=\"table-wrap\">\n<table class=\"candidates\">\n" + header_row() + "<tbody>\n";
   for (const StarResult* r : reported) {
     std::size_t i = r->star - 1;
-    table += row(store, *r, r->star >= 1 && i < indices.size() ? indices[i] : none);
+    table += row(store, *r, i < data.indices.size() ? data.indices[i] : none, data.name_of(r->star));
   }
-  return table + "</tbody>\n</table>\n</div>\n";
+  return table + "</tbody>\n</table>\n</div>\n" + std::string(table_note);
 }
 
 }  // namespace varisift

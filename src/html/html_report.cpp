@@ -8,6 +8,7 @@
 #include "html/overview_figure.h"
 #include "html/page_style.h"
 #include "html/page_text.h"
+#include "text/decimal_text.h"
 
 namespace varisift {
 
@@ -16,6 +17,8 @@ namespace {
 // Nothing may be loaded: no script, image, font, frame or style sheet from
 // anywhere; only the style element of the page itself applies. Links are
 // followed only when the reader clicks them.
+constexpr int radius_decimals = 1;
+
 constexpr std::string_view security_policy =
     "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'";
 
@@ -32,14 +35,17 @@ std::string head(const ReportPageContext& context) {
   return h;
 }
 
-std::string summary(const ObservationStore& store, std::size_t candidate_count, const ReportPageContext& context) {
+std::string summary(const ObservationStore& store, std::size_t candidate_count, const ExportData& data,
+                    const ReportPageContext& context) {
   std::string s = "<header>\n<h1>Varisift report</h1>\n<p class=\"run-header\">Varisift run at ";
   append_escaped(s, context.run_time);
   s += "</p>\n</header>\n<section class=\"summary\">\n<dl class=\"counts\">\n";
   s += "<dt>Folder</dt><dd>" + folder_text(context) + "</dd>\n";
   s += "<dt>Images</dt><dd>" + std::to_string(store.image_count()) + "</dd>\n";
   s += "<dt>Stars identified</dt><dd>" + std::to_string(store.stars.count()) + "</dd>\n";
-  s += "<dt>Candidates</dt><dd>" + std::to_string(candidate_count) + "</dd>\n</dl>\n";
+  s += "<dt>Candidates</dt><dd>" + std::to_string(candidate_count) + "</dd>\n";
+  s += "<dt>VSX match radius</dt><dd>" + fixed_decimals(data.match_radius_arcsec, radius_decimals) +
+       "\u2033</dd>\n</dl>\n";
   s += "<pre class=\"parameters\">";
   for (const std::string& line : context.parameter_lines) {
     append_escaped(s, line);
@@ -56,12 +62,12 @@ std::string overview(const DetectionResults& results, const std::vector<StarIndi
          overview_svgs(results, indices) + "</section>\n";
 }
 
-std::string curve_section(const ObservationStore& store, const StarResult& r) {
+std::string curve_section(const ObservationStore& store, const ExportData& data, const StarResult& r) {
   std::string number = std::to_string(r.candidate);
   std::string s = "<section class=\"curve\" id=\"candidate-" + number + "\">\n<h3>Candidate " + number + ", star " +
                   std::to_string(r.star);
-  if (r.vsx_match != 0 && r.vsx_match <= store.vsx.count()) {
-    const VsxEntry& e = store.vsx.entries[r.vsx_match - 1];
+  if (std::uint32_t entry = data.name_of(r.star).entry; entry != 0) {
+    const VsxEntry& e = store.vsx.entries[entry - 1];
     s += ", VSX <a href=\"";
     append_escaped(s, vsx_detail_url(e.id));
     s += "\">";
@@ -72,29 +78,30 @@ std::string curve_section(const ObservationStore& store, const StarResult& r) {
   return s + light_curve_svg(store, r) + "</section>\n";
 }
 
-std::string light_curves(const ObservationStore& store, const std::vector<const StarResult*>& reported) {
+std::string light_curves(const ObservationStore& store, const ExportData& data,
+                         const std::vector<const StarResult*>& reported) {
   if (reported.empty()) return "";
   std::string s =
       "<section id=\"light-curves\">\n<h2>Light curves</h2>\n<p class=\"note\">Magnitude against time, bright at "
       "the top; the shaded bands are the nights (UT dates) of the series. Blue discs are the measurements the "
       "detection used, orange triangles outliers beyond the dashed fences, red crosses measurements in images "
       "judged bad. Hover over a point for its image, Julian date and magnitude.</p>\n";
-  for (const StarResult* r : reported) s += curve_section(store, *r);
+  for (const StarResult* r : reported) s += curve_section(store, data, *r);
   return s + "</section>\n";
 }
 
 }  // namespace
 
-std::string html_report(const ObservationStore& store, const DetectionResults& results,
-                        const std::vector<StarIndices>& indices, const ReportPageContext& context) {
+std::string html_report(const ObservationStore& store, const DetectionResults& results, const ExportData& data,
+                        const ReportPageContext& context) {
   const std::vector<const StarResult*> reported = reported_stars(results);
   std::string page = head(context);
   page += "<body>\n";
-  page += summary(store, reported.size(), context);
-  page += "<section id=\"candidates\">\n<h2>Candidates</h2>\n" + candidates_table(store, reported, indices) +
-          "</section>\n";
-  page += overview(results, indices);
-  page += light_curves(store, reported);
+  page += summary(store, reported.size(), data, context);
+  page +=
+      "<section id=\"candidates\">\n<h2>Candidates</h2>\n" + candidates_table(store, reported, data) + "</section>\n";
+  page += overview(results, data.indices);
+  page += light_curves(store, data, reported);
   page += "<footer>Varisift ";
   append_escaped(page, context.version);
   page += "</footer>\n</body>\n</html>\n";

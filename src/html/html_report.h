@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "detect/star_results.h"
-#include "indices/star_indices.h"
+#include "export/export_data.h"
 #include "store/observation_store.h"
 
 namespace varisift {
@@ -21,7 +21,7 @@ struct ReportPageContext {
 };
 
 // The whole page, UTF-8 (the log's Latin-1 bytes converted).
-std::string html_report(const ObservationStore& store, const DetectionResults& results,
-                        const std::vector<StarIndices>& indices, const ReportPageContext& context);
+std::string html_report(const ObservationStore& store, const DetectionResults& results, const ExportData& data,
+                        const ReportPageContext& context);
 
 }  // namespace varisift

@@ -7,11 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace varisift {
+#include "text/utf8_text.h"
 
-// Latin-1 text (the log's image names) as UTF-8: every byte is the code
-// point of the same value.
-std::string latin1_to_utf8(std::string_view latin1);
+namespace varisift {
 
 // Appends text with &, <, >, " and ' written as character references, safe
 // inside element text and quoted attribute values. Valid UTF-8 sequences are

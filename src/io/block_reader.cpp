@@ -45,7 +45,8 @@ std::size_t next_line_start(std::string_view text, std::size_t pos) {
   return (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n') ? k + 2 : k + 1;
 }
 
-BlockReader::BlockReader(ByteSource& source, std::size_t block_bytes) : source_(source), buffer_(block_bytes) {}
+BlockReader::BlockReader(ByteSource& source, std::size_t block_bytes, std::size_t max_line_bytes)
+    : source_(source), buffer_(block_bytes), max_line_bytes_(max_line_bytes) {}
 
 bool BlockReader::next_block(std::string_view& lines) {
   // Move the unfinished line of the last block to the front.
@@ -53,9 +54,16 @@ bool BlockReader::next_block(std::string_view& lines) {
   if (handed_out_ > 0) std::memmove(buffer_.data(), buffer_.data() + handed_out_, carried);
   kept_ = carried;
   handed_out_ = 0;
+  if (line_too_long_) return false;
   for (;;) {
     if (!file_done_) {
-      if (kept_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+      if (kept_ == buffer_.size()) {
+        if (kept_ >= max_line_bytes_) {
+          line_too_long_ = true;
+          return false;
+        }
+        buffer_.resize(buffer_.size() * 2);
+      }
       std::size_t got = source_.read(buffer_.data() + kept_, buffer_.size() - kept_);
       if (got == 0) file_done_ = true;
       kept_ += got;

@@ -24,19 +24,30 @@ class BlockReader {
   static constexpr std::size_t default_block_bytes = std::size_t{1} << 22;
 
   // Reads from a source in blocks of about block_bytes (more for a longer
-  // line).
-  explicit BlockReader(ByteSource& source, std::size_t block_bytes = default_block_bytes);
+  // line, below max_line_bytes).
+  explicit BlockReader(ByteSource& source, std::size_t block_bytes = default_block_bytes,
+                       std::size_t max_line_bytes = default_max_line_bytes);
+
+  // A longer line is no line of a text file but a run of bytes (a crafted
+  // compressed file expands to gigabytes without a line end): reading stops
+  // there rather than holding it all in memory.
+  static constexpr std::size_t default_max_line_bytes = std::size_t{1} << 24;
 
   // The next block of whole lines (at least one line); false at the end of
-  // the file. The view stays valid until the next call.
+  // the file, or at a line of max_line_bytes or more. The view stays valid
+  // until the next call.
   bool next_block(std::string_view& lines);
+  // Whether reading stopped at such a line.
+  bool line_too_long() const { return line_too_long_; }
 
  private:
   ByteSource& source_;
   std::vector<char> buffer_;
   std::size_t kept_ = 0;        // bytes of an unfinished line carried over
   std::size_t handed_out_ = 0;  // bytes of the block last handed out
+  std::size_t max_line_bytes_;
   bool file_done_ = false;
+  bool line_too_long_ = false;
 };
 
 }  // namespace varisift

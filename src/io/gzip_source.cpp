@@ -25,7 +25,16 @@ std::string read_error(gzFile file, const std::string& path) {
 constexpr std::size_t max_read = static_cast<std::size_t>(INT_MAX) / 2;
 // zlib's own buffer, larger than its default for fewer system reads.
 constexpr unsigned gz_buffer_bytes = 1u << 17;
+// The first two bytes of every gzip file.
+constexpr unsigned char gzip_signature[2] = {0x1F, 0x8B};
 }  // namespace
+
+bool starts_with_gzip_signature(std::FILE* file) {
+  unsigned char first[2] = {0, 0};
+  std::size_t got = std::fread(first, 1, 2, file);
+  std::rewind(file);
+  return got == 2 && first[0] == gzip_signature[0] && first[1] == gzip_signature[1];
+}
 
 std::unique_ptr<GzipSource> GzipSource::open(const std::string& path, std::string& error) {
   std::error_code ec;

@@ -4,6 +4,7 @@
 // whole one.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -11,6 +12,11 @@
 #include "io/byte_source.h"
 
 namespace varisift {
+
+// Whether the file's first two bytes are the gzip signature 1F 8B: a
+// catalogue is read compressed by its bytes, whatever its name. The file is
+// left at its start.
+bool starts_with_gzip_signature(std::FILE* file);
 
 class GzipSource : public ByteSource {
  public:

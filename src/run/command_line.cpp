@@ -22,6 +22,10 @@ struct Option {
 };
 
 constexpr std::string_view help_option = "--help";
+
+// The 3rd criterion is compared with the variation limit as a signed 16-bit
+// value: a larger limit would wrap to a negative one and select nothing.
+constexpr std::uint64_t max_min_variation = 32767;
 constexpr std::string_view short_help_option = "-h";
 constexpr std::string_view version_option = "--version";
 
@@ -65,12 +69,12 @@ std::string fixed_point_text(std::uint64_t value, int decimals) {
   return text;
 }
 
-// Reads a parameter value into `field`, between `min` and the largest value
-// of the field's integer type, both in units of 10^-decimals.
+// Reads a parameter value into `field`, between `min` and `max` (by default
+// the largest value of the field's integer type), both in units of
+// 10^-decimals.
 template <typename Field>
 std::string read_parameter(std::string_view option, std::string_view value, int decimals, std::uint64_t min,
-                           Field& field) {
-  const std::uint64_t max = std::numeric_limits<Field>::max();
+                           Field& field, std::uint64_t max = std::numeric_limits<Field>::max()) {
   std::optional<std::uint64_t> read = fixed_point_value(value, decimals, max);
   if (read && *read >= min) {
     field = static_cast<Field>(*read);
@@ -103,7 +107,9 @@ std::string keep_path(std::optional<std::string>& path, std::string_view value) 
 
 const std::vector<Option>& options() {
   static const std::vector<Option> table = {
-      {"--vsx", "FILE", "the VSX catalogue from FILE instead of DIR/vsx.dat;\na name ending in .gz is read compressed",
+      {"--vsx", "FILE",
+       "the VSX catalogue from FILE instead of DIR/vsx.dat;\nread compressed when it holds gzip data, as a "
+       "name\nending in .gz must",
        [](CommandLine& c, std::string_view v) { return keep_path(c.catalogue, v); }},
       {"--report", "FILE", "append the report to FILE instead of DIR/Varisift.log",
        [](CommandLine& c, std::string_view v) { return keep_path(c.report, v); }},
@@ -117,7 +123,9 @@ const std::vector<Option>& options() {
          c.exports.aavso.observer_code = std::string(v);
          return std::string();
        }},
-      {"--filter", "F", "the AAVSO filter code: V, CV, R, CR... (with --aavso)",
+      {"--filter", "F",
+       "the band the photometry was reduced to, as an AAVSO\nfilter code: CV or CR for unfiltered images reduced\nto V "
+       "or R, V or R with those filters (with --aavso)",
        [](CommandLine& c, std::string_view v) {
          if (!aavso_filter_code(v, c.exports.aavso.filter))
            return "--filter takes an AAVSO filter code (such as V, CV, R, CR), not '" + std::string(v) + "'";
@@ -125,7 +133,13 @@ const std::vector<Option>& options() {
        }},
       {"--html", "FILE", "write a report page with every candidate's light curve",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.html_file, v); }},
-      {"--trend", "", "correct the magnitude trend of the images",
+      {"--match-radius", "ARCSEC", "name a star by the nearest VSX entry within ARCSEC\nin the exports and the page",
+       [](CommandLine& c, std::string_view v) {
+         c.exports.match_radius_given = true;
+         return read_parameter("--match-radius", v, 1, min_match_radius_tenths, c.exports.match_radius_tenths,
+                               max_match_radius_tenths);
+       }},
+      {"--trend", "", "correct each image by its mean magnitude (this can\nadd scatter on one night of one field)",
        [](CommandLine& c, std::string_view) {
          c.parameters.trend_correction = 1;
          return std::string();
@@ -134,9 +148,11 @@ const std::vector<Option>& options() {
        [](CommandLine& c, std::string_view v) {
          return read_parameter("--fwhm-divisor", v, 0, 1, c.parameters.fwhm_divisor);
        }},
-      {"--min-variation", "N", "variation limit of the 3rd criterion",
+      {"--min-variation", "N",
+       "select a star whose 3rd criterion per measurement\nis below N: a larger N admits more (at most 32767;\nlowered "
+       "to the number of images read)",
        [](CommandLine& c, std::string_view v) {
-         return read_parameter("--min-variation", v, 0, 0, c.parameters.min_variation);
+         return read_parameter("--min-variation", v, 0, 0, c.parameters.min_variation, max_min_variation);
        }},
       {"--min-total", "N", "more than N in-range measurements needed",
        [](CommandLine& c, std::string_view v) {
@@ -173,6 +189,7 @@ std::string default_text(std::string_view name) {
   if (name == "--min-selected") return std::to_string(d.min_selected_measurements);
   if (name == "--min-interval") return fixed_point_text(d.min_mag_interval, 2);
   if (name == "--outlier-factor") return fixed_point_text(d.outlier_factor, 1);
+  if (name == "--match-radius") return fixed_point_text(default_match_radius_tenths, 1);
   return "";
 }
 
@@ -251,6 +268,8 @@ ParsedCommandLine parse_command_line(const std::vector<std::string_view>& argume
     parsed.error = "--aavso needs --obscode and --filter";
   else if (!exports.aavso_file && aavso_details)
     parsed.error = "--obscode and --filter go with --aavso";
+  else if (exports.match_radius_given && !exports.any())
+    parsed.error = "--match-radius goes with --csv, --aavso or --html";
   return parsed;
 }
 

@@ -30,17 +30,29 @@ int wrong_use(std::FILE* errors, const std::string& what) {
   return wrong_use_status;
 }
 
-// The one line on the error stream that tells what the exports did.
+std::string joined(const std::vector<std::string>& items, std::string_view separator) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : std::string(separator)) + item;
+  return text;
+}
+
+// The one line on the error stream that tells what the exports did, and the
+// exit status: a run that asked for exports and stopped, or that could not
+// write one of them, must not pass for a run that did.
 int report_exports(std::FILE* errors, const ExportOutcome& outcome) {
   if (!outcome.asked) return 0;
-  std::string files;
-  for (const std::string& file : outcome.written) files += (files.empty() ? "" : ", ") + file;
-  if (outcome.error.empty()) {
-    write_lines(errors, {"varisift: wrote " + files});
-    return 0;
+  if (outcome.stopped) {
+    std::string line = "varisift: no export was written because the run stopped";
+    if (!outcome.earlier.empty())
+      line += " (an earlier run's files are still in " + joined(outcome.earlier, ", ") + ")";
+    write_lines(errors, {line});
+    return export_failed_status;
   }
-  write_lines(errors, {"varisift: " + outcome.error + (files.empty() ? "" : " (written before: " + files + ")")});
-  return export_failed_status;
+  std::string line = "varisift: " + joined(outcome.failures, "; ");
+  if (!outcome.written.empty())
+    line += (outcome.failures.empty() ? "wrote " : "; wrote ") + joined(outcome.written, ", ");
+  write_lines(errors, {line});
+  return outcome.failures.empty() ? 0 : export_failed_status;
 }
 
 }  // namespace

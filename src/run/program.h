@@ -2,7 +2,8 @@
 // the help, the version or a run. Wrong use of the command line gets one
 // line on the error stream and exit status 2, before anything else is
 // written or any file is touched; every run ends with exit status 0, unless
-// an export asked for could not be written (1).
+// it asked for exports and one of them could not be written or the run
+// stopped before them (1).
 #pragma once
 
 #include <cstdio>
@@ -13,7 +14,7 @@ namespace varisift {
 
 // The exit status of wrong use of the command line.
 inline constexpr int wrong_use_status = 2;
-// The exit status of a run whose exports could not all be written.
+// The exit status of a run whose exports asked for could not all be written.
 inline constexpr int export_failed_status = 1;
 
 // Runs the program with the arguments after its name; returns the exit status.

@@ -11,7 +11,6 @@
 #include "io/input_files.h"
 #include "io/line_reader.h"
 #include "io/report_channel.h"
-#include "run/exports.h"
 #include "stars/identify_stars.h"
 #include "stars/image_order.h"
 #include "store/log_parser.h"
@@ -96,7 +95,7 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   if (log_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(log_file.error_code, log_file_name));
     stop_run(out);
-    return {};
+    return stopped_before_exports(plan.exports);
   }
   struct LogCloser {
     std::FILE*& file;
@@ -109,7 +108,7 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   if (report_file.file == nullptr) {
     out.write_line(Destination::console, open_error_line(report_file.error_code, files.report_shown));
     stop_run(out);
-    return {};
+    return stopped_before_exports(plan.exports);
   }
   out.attach_report(report_file.file);
   std::string run_time = write_run_header(out);
@@ -119,7 +118,7 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
     out.write_line(Destination::console, std::string(vsx_progress_text) + vsx_count_text(store.vsx));
   } else if (!read_vsx_beside_log(store.vsx, files.catalogue, out)) {
     stop_run(out);
-    return {};
+    return stopped_before_exports(plan.exports);
   }
 
   write_parameter_block(out, store.parameters);
@@ -127,7 +126,7 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   LineReader log(log_file.file);
   if (read_measurement_log(store, log, out) == RunFlow::stop) {
     stop_run(out);
-    return {};
+    return stopped_before_exports(plan.exports);
   }
 
   lower_variation_threshold(store);
@@ -139,7 +138,7 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   sort_images_by_time(store);
   if (identify_stars(store, out) == RunFlow::stop) {
     stop_run(out);
-    return {};
+    return stopped_before_exports(plan.exports);
   }
 
   DetectionResults results;
@@ -147,13 +146,10 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   results.indices_wanted = plan.exports.needs_indices();
   run_detection(store, out, results);
   stop_run(out);
-  ExportOutcome outcome;
-  if (!plan.exports.any()) return outcome;
+  if (!plan.exports.any()) return {};
 
   ReportPageContext page{plan.folder_shown, run_time, parameter_block(plan.parameters), build_version};
-  outcome.asked = true;
-  outcome.error = write_exports(store, results, plan.exports, page, outcome.written);
-  return outcome;
+  return write_exports(store, results, plan.exports, page);
 }
 
 }  // namespace varisift

@@ -8,6 +8,7 @@
 
 #include "base/parameters.h"
 #include "export/export_request.h"
+#include "run/exports.h"
 #include "run/run_files.h"
 #include "store/vsx_catalogue.h"
 
@@ -32,14 +33,6 @@ std::vector<std::string> parameter_block(const DetectionParameters& parameters);
 // The parameter block to the console and then to the report file, an empty
 // line to each, and the "Used log file " line to both.
 void write_parameter_block(ReportChannel& out, const DetectionParameters& parameters);
-
-// What the exports of a run did; nothing was asked when the request held
-// none or the run stopped before its end.
-struct ExportOutcome {
-  bool asked = false;
-  std::string error;                 // what failed, "" when every export was written
-  std::vector<std::string> written;  // what was written, as the user reads it
-};
 
 // Runs Varisift, writing progress to console, then the exports. Every path,
 // the stops included, returns normally with everything flushed and closed.

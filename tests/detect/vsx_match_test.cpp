@@ -1,8 +1,10 @@
-// The catalogue cross-match: the first entry in catalogue order whose
-// right-ascension difference, measured on the sky (x 15 x cos(dec)), is
-// below ten times the FWHM and whose declination difference is below five
-// times it; strict limits, no wrap-around at 0h. The declination index gives
-// the answer of the plain scan on random catalogues of every awkward kind.
+// The catalogue cross-match of the results table: the first entry in
+// catalogue order whose right-ascension difference, measured on the sky
+// (x 15 x cos(dec)), is below ten times the FWHM and whose declination
+// difference is below five times it; strict limits, no wrap-around at 0h.
+// The nearest entry within a radius that the files use. The declination
+// index gives the answers of the plain scans on random catalogues of every
+// awkward kind.
 #include "detect/vsx_match.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +77,36 @@ TEST(VsxWindow, FirstEntryInsideTheWindow) {
   }
 }
 
+struct NearestCase {
+  const char* what;
+  std::int64_t ra, dec;
+  double radius;  // arcsec
+  std::vector<Position> entries;
+  std::uint32_t entry;  // 1-based catalogue index, 0 = none
+};
+
+// The files' rule: the nearest entry on the sphere within the radius, the
+// radius inside, a tie to the earlier entry.
+const NearestCase nearest_cases[] = {
+    {"the nearer entry comes later in the file", 43200000, 0, 5.0, {{43200100, 0}, {43200000, 100}}, 2},
+    {"exactly at the radius is inside", 43200000, 30 * degrees, 5.0, {{43200000, 30 * degrees + 500}}, 1},
+    {"a hundredth of an arcsec beyond it is outside", 43200000, 30 * degrees, 5.0, {{43200000, 30 * degrees + 501}}, 0},
+    {"across 0h: 0.1 s east of 0h and 0.1 s west are 3 arcsec apart", 100, 0, 5.0, {{86399900, 0}}, 1},
+    {"a tie goes to the first entry", 43200000, 0, 5.0, {{43200000, -300}, {43200000, 300}}, 1},
+    {"at the pole every right ascension is near", 0, 90 * degrees, 1.0, {{43200000, 90 * degrees - 50}}, 1},
+    {"an entry far away in right ascension at the same declination", 43200000, 0, 60.0, {{43204100, 0}}, 0},
+};
+
+TEST(VsxNearest, NearestEntryWithinTheRadius) {
+  for (const NearestCase& c : nearest_cases) {
+    VsxCatalogue catalogue = catalogue_of(c.entries);
+    VsxIndex index;
+    index.build(catalogue);
+    EXPECT_EQ(nearest_by_scan(catalogue, c.ra, c.dec, c.radius).entry, c.entry) << c.what;
+    EXPECT_EQ(index.nearest(catalogue, c.ra, c.dec, c.radius).entry, c.entry) << c.what << ", by index";
+  }
+}
+
 // Catalogues of one kind: positions drawn around a centre.
 struct CatalogueKind {
   const char* what;
@@ -136,6 +168,11 @@ TEST(VsxIndex, GivesTheAnswerOfTheScanOnRandomCatalogues) {
             dec += (uniform(0, 1) == 0 ? 1 : -1) * (fwhm * 50 - uniform(0, 1));
             break;
         }
+        const double radius = static_cast<double>(uniform(1, 600)) / 10;
+        const NearestVsxEntry nearest = nearest_by_scan(catalogue, ra, dec, radius);
+        const NearestVsxEntry by_index = index.nearest(catalogue, ra, dec, radius);
+        ASSERT_EQ(by_index.entry, nearest.entry) << kind.what << ", round " << round << ", radius " << radius;
+        ASSERT_EQ(by_index.separation_arcsec, nearest.separation_arcsec) << kind.what;
         std::uint32_t expected = first_match_by_scan(catalogue, ra, dec, fwhm);
         ASSERT_EQ(index.first_match(catalogue, ra, dec, fwhm), expected)
             << kind.what << ", round " << round << ", query at " << ra << " " << dec << " FWHM " << fwhm;

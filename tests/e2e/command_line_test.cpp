@@ -55,6 +55,37 @@ TEST(CommandLineRun, AGzippedCatalogueElsewhereReadsAsThePlainOneBesideTheLog) {
   EXPECT_FALSE(fs::exists(dir.path() / "night" / "Varisift.log"));
 }
 
+// A catalogue is read compressed by its bytes, whatever its name: beside the
+// log as vsx.dat, and named as CAT.DAT.
+TEST(CommandLineRun, AGzippedCatalogueUnderAnyNameReadsAsThePlainOne) {
+  TempDir dir;
+  put_sample(dir.path() / "night");
+  const e2e::RunOutput plain = run_varisift_with(dir.path(), "night --report plain.log");
+  const fs::path catalogue = dir.path() / "night" / "vsx.dat";
+  ASSERT_EQ(std::system(("gzip -n '" + catalogue.string() + "'").c_str()), 0);
+  fs::rename(dir.path() / "night" / "vsx.dat.gz", catalogue);
+  const e2e::RunOutput beside = run_varisift_with(dir.path(), "night --report beside.log");
+  EXPECT_EQ(beside.exit_status, 0);
+  EXPECT_EQ(beside.console, plain.console);
+  EXPECT_EQ(without_run_times(read_file(dir.path() / "beside.log")),
+            without_run_times(read_file(dir.path() / "plain.log")));
+  fs::copy_file(catalogue, dir.path() / "CAT.DAT");
+  const e2e::RunOutput named = run_varisift_with(dir.path(), "--vsx CAT.DAT night --report named.log");
+  EXPECT_EQ(named.exit_status, 0);
+  EXPECT_EQ(named.console, plain.console);
+
+  // Cut short, the gzip vsx.dat beside the log stops the run with one line
+  // that names the fault.
+  const std::string whole = read_file(catalogue);
+  e2e::write_file(catalogue, whole.substr(0, whole.size() / 2));
+  const e2e::RunOutput cut = run_varisift_with(dir.path(), "night --report cut.log");
+  EXPECT_EQ(cut.exit_status, 0);
+  const std::vector<std::string> lines = e2e::lines_of(cut.console);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("Reading VSX catalog...vsx.dat is damaged (", 0), 0u) << lines.back();
+  EXPECT_FALSE(contains(cut.console, "Used parameters:"));
+}
+
 TEST(CommandLineRun, ParametersGivenReachTheParameterBlockOfConsoleAndReport) {
   TempDir dir;
   put_sample(dir.path());
@@ -76,6 +107,7 @@ TEST(CommandLineRun, EveryWrongUseEndsWithStatusTwoAndTouchesNothing) {
   put_sample(dir.path() / "night");
   e2e::write_file(dir.path() / "night" / "Varisift.log", "earlier run\r\n");
   e2e::write_file(dir.path() / "cut.gz", "\x1f\x8b\x08\x00");
+  e2e::write_file(dir.path() / "plain.gz", "a plain catalogue under a compressed name\r\n");
   const std::vector<std::string> wrong = {
       "--bogus night",
       "--min-interval 0.101 night",
@@ -84,6 +116,7 @@ TEST(CommandLineRun, EveryWrongUseEndsWithStatusTwoAndTouchesNothing) {
       "missing",
       "--vsx missing.dat night",
       "--vsx cut.gz night",
+      "--vsx plain.gz night",
       "--report night/Skymensor.log night",
       "--report nowhere/r.log night",
       "--trend --trend night",

@@ -74,12 +74,15 @@ struct SmallRun {
                         .upper_fence = 1200};
     results.wanted = true;
     results.stars = {variable, constant};
+    data.names = {{1, 0.4}, {}};
+    data.match_radius_arcsec = 5;
   }
+  ExportData data;
 };
 
 TEST(HtmlReport, LogTextsAreEscapedUtf8) {
   SmallRun run;
-  std::string page = html_report(run.store, run.results, {}, run.context);
+  std::string page = html_report(run.store, run.results, run.data, run.context);
   EXPECT_NE(page.find("<title>D:\\obs\\M\xC3\xA4rz &quot;&lt;1&gt;&quot; &amp; &#39;x&#39;.fit, JD 2457814.45833, "
                       "15.20 mag</title>"),
             std::string::npos);
@@ -90,7 +93,7 @@ TEST(HtmlReport, LogTextsAreEscapedUtf8) {
 
 TEST(HtmlReport, PolicyForbidsLoadingAndNothingIsLoaded) {
   SmallRun run;
-  std::string page = html_report(run.store, run.results, {}, run.context);
+  std::string page = html_report(run.store, run.results, run.data, run.context);
   EXPECT_NE(page.find("<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
                       "style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\">\n"),
             std::string::npos);
@@ -108,7 +111,7 @@ TEST(HtmlReport, PolicyForbidsLoadingAndNothingIsLoaded) {
 
 TEST(HtmlReport, CandidateRowAndLightCurve) {
   SmallRun run;
-  std::string page = html_report(run.store, run.results, {}, run.context);
+  std::string page = html_report(run.store, run.results, run.data, run.context);
   EXPECT_NE(page.find("<td class=\"position\"> 3  0 18.183 +30  2 44.79</td><td>15.10</td><td>14.90\u201319.00</td>"
                       "<td>576</td><td>112</td><td>636</td>"),
             std::string::npos);
@@ -125,7 +128,7 @@ TEST(HtmlReport, CandidateRowAndLightCurve) {
 
 TEST(HtmlReport, IndicesShownWhereComputedAndDashesWhereNot) {
   SmallRun run;
-  std::string without = html_report(run.store, run.results, {}, run.context);
+  std::string without = html_report(run.store, run.results, run.data, run.context);
   EXPECT_NE(without.find(">No star has variability indices in this run.<"), std::string::npos);
   EXPECT_NE(without.find("<td class=\"none\">\u2013</td><td class=\"none\">\u2013</td><td class=\"none\">\u2013</td>"
                          "<td class=\"none\">\u2013</td>"),
@@ -139,21 +142,22 @@ TEST(HtmlReport, IndicesShownWhereComputedAndDashesWhereNot) {
   indices[1].iqr = 0.0;
   indices[1].iqr_score = -0.5;
   indices[1].flag = false;
-  std::string with = html_report(run.store, run.results, indices, run.context);
+  run.data.indices = indices;
+  std::string with = html_report(run.store, run.results, run.data, run.context);
   EXPECT_EQ(count_of(with, "<svg class=\"overview\""), 2u);
   EXPECT_NE(with.find("<td>5.40</td><td>4.10</td><td class=\"none\">\u2013</td><td class=\"flag\">yes</td>"),
             std::string::npos);
   EXPECT_EQ(count_of(with,
                      "class=\"candidate\"><title>star 1 (candidate 1): median 15.10 mag, IQR 0.200 mag, "
                      "IQR score 5.40</title>"),
-            2u);                                                               // on the score and on the IQR plot
-  EXPECT_EQ(with, html_report(run.store, run.results, indices, run.context));  // same bytes every time
+            2u);                                                                // on the score and on the IQR plot
+  EXPECT_EQ(with, html_report(run.store, run.results, run.data, run.context));  // same bytes every time
 }
 
 TEST(HtmlReport, ARunWithoutCandidatesSaysSo) {
   SmallRun run;
   for (StarResult& r : run.results.stars) r.candidate = 0;
-  std::string page = html_report(run.store, run.results, {}, run.context);
+  std::string page = html_report(run.store, run.results, run.data, run.context);
   EXPECT_NE(page.find("No star of this run is reported as a possible variable."), std::string::npos);
   EXPECT_EQ(count_of(page, "<svg class=\"light-curve\""), 0u);
 }

@@ -46,7 +46,7 @@ TEST(CommandLine, AcceptedFormsStoreExactValues) {
       {{"--min-interval", "2.55"}, with([](auto& p) { p.min_mag_interval = 255; })},
       {{"--min-interval", "0"}, with([](auto& p) { p.min_mag_interval = 0; })},
       {{"--min-variation", "010"}, with([](auto& p) { p.min_variation = 10; })},  // decimal, not octal
-      {{"--min-variation", "65535"}, with([](auto& p) { p.min_variation = 65535; })},
+      {{"--min-variation", "32767"}, with([](auto& p) { p.min_variation = 32767; })},
       {{"--min-total=0"}, with([](auto& p) { p.min_total_measurements = 0; })},
       {{"--min-selected", "255"}, with([](auto& p) { p.min_selected_measurements = 255; })},
       {{"--fwhm-divisor", "1"}, with([](auto& p) { p.fwhm_divisor = 1; })},
@@ -63,6 +63,24 @@ TEST(CommandLine, AcceptedFormsStoreExactValues) {
     EXPECT_EQ(got.min_total_measurements, c.expected.min_total_measurements) << c.arguments[0];
     EXPECT_EQ(got.min_selected_measurements, c.expected.min_selected_measurements) << c.arguments[0];
     EXPECT_EQ(got.fwhm_divisor, c.expected.fwhm_divisor) << c.arguments[0];
+  }
+}
+
+TEST(CommandLine, MatchRadiusInTenthsOfAnArcsecond) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    std::uint16_t tenths;
+  };
+  const std::vector<Case> cases = {
+      {{"--html", "p.html"}, 50},
+      {{"--html", "p.html", "--match-radius", "0.1"}, 1},
+      {{"--csv", "o", "--match-radius=60"}, 600},
+      {{"--aavso", "a", "--obscode", "X", "--filter", "V", "--match-radius", "2.5"}, 25},
+  };
+  for (const Case& c : cases) {
+    ParsedCommandLine p = parse(c.arguments);
+    ASSERT_EQ(p.error, "") << c.arguments.back();
+    EXPECT_EQ(p.command.exports.match_radius_tenths, c.tenths) << c.arguments.back();
   }
 }
 
@@ -113,8 +131,16 @@ TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
       {{"--min-selected", "6.0"}, "--min-selected takes a whole number from 0 to 255, not '6.0'"},
       {{"--min-selected", "256"}, "--min-selected takes a whole number from 0 to 255, not '256'"},
       {{"--min-total", "-1"}, "--min-total takes a whole number from 0 to 65535, not '-1'"},
-      {{"--min-variation", "1e3"}, "--min-variation takes a whole number from 0 to 65535, not '1e3'"},
-      {{"--min-variation", " 30"}, "--min-variation takes a whole number from 0 to 65535, not ' 30'"},
+      {{"--min-variation", "1e3"}, "--min-variation takes a whole number from 0 to 32767, not '1e3'"},
+      {{"--min-variation", "32768"}, "--min-variation takes a whole number from 0 to 32767, not '32768'"},
+      {{"--min-variation", " 30"}, "--min-variation takes a whole number from 0 to 32767, not ' 30'"},
+      {{"--csv", "o", "--match-radius", "0.05"},
+       "--match-radius takes a number with at most 1 decimal from 0.1 to 60.0, not '0.05'"},
+      {{"--csv", "o", "--match-radius", "60.1"},
+       "--match-radius takes a number with at most 1 decimal from 0.1 to 60.0, not '60.1'"},
+      {{"--csv", "o", "--match-radius", "0"},
+       "--match-radius takes a number with at most 1 decimal from 0.1 to 60.0, not '0'"},
+      {{"--match-radius", "5"}, "--match-radius goes with --csv, --aavso or --html"},
       {{"--fwhm-divisor", "0"}, "--fwhm-divisor takes a whole number from 1 to 255, not '0'"},
       {{"--outlier-factor", "3."},
        "--outlier-factor takes a number with at most 1 decimal from 0.0 to "

@@ -1,0 +1,36 @@
+// What the files beyond the report show of every star beside the report
+// pass's results: where the star is, the catalogue entry that names it, and
+// its variability indices, worked out once for all of those files.
+#pragma once
+
+#include <vector>
+
+#include "detect/star_results.h"
+#include "detect/vsx_match.h"
+#include "export/export_request.h"
+#include "export/star_anchors.h"
+#include "indices/star_indices.h"
+#include "store/observation_store.h"
+
+namespace varisift {
+
+struct ExportData {
+  // Star s at index s - 1 in each list.
+  std::vector<StarAnchor> anchors;
+  // The nearest catalogue entry to the star's anchor within the radius.
+  std::vector<NearestVsxEntry> names;
+  // Empty unless a file that shows them is asked for.
+  std::vector<StarIndices> indices;
+  double match_radius_arcsec = 0;
+
+  // The catalogue entry that names star s (1-based); entry 0 when none lies
+  // within the radius.
+  NearestVsxEntry name_of(std::uint32_t star) const {
+    return star >= 1 && star <= names.size() ? names[star - 1] : NearestVsxEntry{};
+  }
+};
+
+ExportData gather_export_data(const ObservationStore& store, const DetectionResults& results,
+                              const ExportRequest& request);
+
+}  // namespace varisift
