@@ -83,9 +83,11 @@ std::string light_curves(const ObservationStore& store, const ExportData& data,
   if (reported.empty()) return "";
   std::string s =
       "<section id=\"light-curves\">\n<h2>Light curves</h2>\n<p class=\"note\">Magnitude against time, bright at "
-      "the top; the shaded bands are the nights (UT dates) of the series. Blue discs are the measurements the "
-      "detection used, orange triangles outliers beyond the dashed fences, red crosses measurements in images "
-      "judged bad. Hover over a point for its image, Julian date and magnitude.</p>\n";
+      "the top, in one panel per night of the series: its UT date above it, the hours of its Julian day below. "
+      "Blue discs are the measurements the detection used, orange triangles outliers beyond the dashed fences "
+      "(an arrow at the edge names a fence beyond the measurements), red crosses measurements in images judged "
+      "bad; a measurement far from all others lies in a strip beyond a dashed line at the top or bottom. Hover "
+      "over a point for its image, Julian date and magnitude.</p>\n";
   for (const StarResult* r : reported) s += curve_section(store, data, *r);
   return s + "</section>\n";
 }

@@ -1,75 +1,23 @@
 // What a light curve shows and how each measurement is drawn.
 #include "html/light_curve_figure.h"
 
-#include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "detect/star_measurements.h"
+#include "html/magnitude_scale.h"
+#include "html/night_panels.h"
 #include "html/page_text.h"
+#include "html/series_nights.h"
 #include "html/svg_plot.h"
-#include "store/time_keys.h"
 #include "store/value_text.h"
-#include "text/decimal_text.h"
 
 namespace varisift {
 
 namespace {
 
-constexpr std::int64_t e5_per_day = 100000;
 constexpr double centimag_per_mag = 100;
-// Room around the data: a share of the span on each side (more on the
-// magnitudes, to keep the fences off the frame), and the smallest spans
-// shown (a series of one image, a curve of equal magnitudes).
-constexpr double time_padding_share = 0.03;
-constexpr double magnitude_padding_share = 0.08;
-constexpr double min_days_shown = 0.02;
-constexpr double min_mags_shown = 0.2;
-// Length of the date YYYYMMDD at the start of a time stamp, and of
-// "YYYY-MM-" in the date as the page writes it.
-constexpr std::size_t date_length = 8;
-constexpr std::size_t month_length = 8;
-// Images more than a quarter of a day apart belong to different nights: the
-// gaps within a night (clouds, a change of field) are shorter, the day
-// between two nights is longer.
-constexpr std::int64_t night_gap_e5 = 25000;
-
-// A night of the series: images in time order without a gap of more than
-// night_gap_e5 between them, named by the UT dates of their time stamps
-// ("2019-10-12", or "2019-10-12/13" for a night across 0 h UT).
-struct Night {
-  std::string first_date;  // YYYY-MM-DD
-  std::string last_date;
-  std::int64_t first_e5 = 0;
-  std::int64_t last_e5 = 0;
-
-  std::string label() const {
-    if (last_date == first_date) return first_date;
-    bool same_month = last_date.size() == first_date.size() && last_date.size() > month_length &&
-                      last_date.compare(0, month_length, first_date, 0, month_length) == 0;
-    return first_date + "/" + (same_month ? last_date.substr(month_length) : last_date);
-  }
-};
-
-std::string ut_date(const std::string& stamp) {
-  if (stamp.size() < date_length) return stamp;
-  return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2);
-}
-
-std::vector<Night> nights_of(const ObservationStore& store) {
-  std::vector<Night> nights;
-  for (std::size_t p = 1; p < store.image_order.size(); ++p) {
-    const std::string& stamp = store.image_at(p).time;
-    std::int64_t when = julian_e5_of_stamp(stamp);
-    if (nights.empty() || when - nights.back().last_e5 > night_gap_e5 || when < nights.back().last_e5) {
-      nights.push_back({ut_date(stamp), ut_date(stamp), when, when});
-    } else {
-      nights.back().last_date = ut_date(stamp);
-      nights.back().last_e5 = when;
-    }
-  }
-  return nights;
-}
 
 struct UseStyle {
   Marker marker;
@@ -97,56 +45,69 @@ std::string point_title(const Image& image, const StarMeasurement& m) {
   return title + style_of(m.use).title_note;
 }
 
+// The time axis: a panel per night, captioned by the Julian day whose hours
+// its ticks count.
+std::vector<AxisPanel> time_panels(const std::vector<NightPanel>& panels) {
+  std::vector<AxisPanel> axis;
+  for (const NightPanel& panel : panels) {
+    std::string day = std::to_string(panel.julian_day);
+    axis.push_back({panel.hours, panel.left, panel.right, {"hours of JD " + day, "JD " + day}});
+  }
+  return axis;
+}
+
+// A reference value (the median, a fence) as a line across the plot, or as
+// an arrow at the edge it lies beyond.
+void reference_line(SvgPlot& plot, const MagnitudeScale& scale, std::int16_t value, std::string_view css_class,
+                    const std::string& label) {
+  const double mag = value / centimag_per_mag;
+  switch (scale.beyond(mag)) {
+    case Beyond::none:
+      plot.horizontal_line(mag, css_class, label);
+      return;
+    case Beyond::bright:
+      plot.edge_arrow(true, "edge-arrow", label);
+      return;
+    case Beyond::faint:
+      plot.edge_arrow(false, "edge-arrow", label);
+      return;
+  }
+}
+
 }  // namespace
 
 std::string light_curve_svg(const ObservationStore& store, const StarResult& result) {
   const std::vector<StarMeasurement> measurements = star_measurements(store, result);
-  const std::vector<Night> nights = nights_of(store);
+  const SeriesNights series = nights_of(store);
 
-  // Days are counted from the whole Julian day before the first image.
-  std::int64_t series_first = nights.empty() ? 0 : nights.front().first_e5;
-  std::int64_t series_last = series_first;
-  for (const Night& n : nights) {
-    series_first = std::min(series_first, n.first_e5);
-    series_last = std::max(series_last, n.last_e5);
-  }
-  const std::int64_t day_zero = series_first / e5_per_day * e5_per_day;
-  auto days = [&](std::int64_t julian_e5) { return static_cast<double>(julian_e5 - day_zero) / e5_per_day; };
+  const PlotLayout layout;
+  const std::vector<NightPanel> panels =
+      night_panels(series.nights, static_cast<double>(layout.width - layout.left - layout.right));
 
-  std::int16_t faintest = result.upper_fence;
-  std::int16_t brightest = result.lower_fence;
-  if (!result.has_statistics && !measurements.empty()) faintest = brightest = measurements.front().corrected;
-  for (const StarMeasurement& m : measurements) {
-    faintest = std::max(faintest, m.corrected);
-    brightest = std::min(brightest, m.corrected);
-  }
-
-  Axis x{padded_range(days(series_first), days(series_last), time_padding_share, min_days_shown),
-         "JD \u2212 " + std::to_string(day_zero / e5_per_day)};
+  std::vector<double> magnitudes;
+  for (const StarMeasurement& m : measurements) magnitudes.push_back(m.corrected / centimag_per_mag);
+  const MagnitudeScale scale = magnitude_scale(magnitudes);
   std::string magnitude_title = store.parameters.trend_correction != 0 ? "magnitude (trend-corrected)" : "magnitude";
-  Axis y{
-      padded_range(brightest / centimag_per_mag, faintest / centimag_per_mag, magnitude_padding_share, min_mags_shown),
-      magnitude_title, true};
-  SvgPlot plot(PlotLayout{}, x, y);
+  SvgPlot plot(layout, time_panels(panels), Axis{scale.axis, magnitude_title, true, scale.shown.high, scale.shown.low});
 
-  // A night's band reaches a little beyond its first and last image, so that
-  // a night of one image shows too.
-  const double band_margin = std::max((x.range.high - x.range.low) / 200, 0.002);
-  for (std::size_t i = 0; i < nights.size(); ++i)
-    plot.band(days(nights[i].first_e5) - band_margin, days(nights[i].last_e5) + band_margin,
-              i % 2 == 0 ? "night" : "night alt", nights[i].label());
+  for (std::size_t i = 0; i < panels.size(); ++i)
+    plot.band(panels[i].hours.low, panels[i].hours.high, i % 2 == 0 ? "night" : "night alt", series.nights[i].label(),
+              i);
+  if (scale.bright_strip) plot.horizontal_line(scale.shown.low, "off-scale", "above: off scale");
+  if (scale.faint_strip) plot.horizontal_line(scale.shown.high, "off-scale", "below: off scale");
 
   if (result.has_statistics) {
-    plot.horizontal_line(result.median / centimag_per_mag, "median-line", "median " + magnitude_text(result.median));
-    plot.horizontal_line(result.lower_fence / centimag_per_mag, "fence", "fence " + magnitude_text(result.lower_fence));
-    plot.horizontal_line(result.upper_fence / centimag_per_mag, "fence", "fence " + magnitude_text(result.upper_fence));
+    reference_line(plot, scale, result.median, "median-line", "median " + magnitude_text(result.median));
+    reference_line(plot, scale, result.lower_fence, "fence", "fence " + magnitude_text(result.lower_fence));
+    reference_line(plot, scale, result.upper_fence, "fence", "fence " + magnitude_text(result.upper_fence));
   }
 
   int counts[3] = {0, 0, 0};
   for (const StarMeasurement& m : measurements) {
     UseStyle style = style_of(m.use);
-    plot.point(days(m.julian_e5), m.corrected / centimag_per_mag, style.marker, style.css_class,
-               point_title(store.images[m.image], m));
+    const std::size_t night = series.night_of_image[m.image];
+    plot.point(hours_after(panels[night].julian_day, m.julian_e5), scale.place(m.corrected / centimag_per_mag),
+               style.marker, style.css_class, point_title(store.images[m.image], m), night);
     ++counts[static_cast<int>(m.use)];
   }
 

@@ -1,7 +1,9 @@
-// The light curve of a reported star as an SVG figure: time (JD) against
-// magnitude, bright at the top, the nights of the series shaded, each
-// measurement drawn by its use (used, outlier, in an image judged bad), the
-// median and the outlier fences as lines.
+// The light curve of a reported star as an SVG figure: magnitude, bright at
+// the top, against time in one panel per night of the series (hours of the
+// Julian day, the night's UT dates above it), each measurement drawn by its
+// use (used, outlier, in an image judged bad), the median and the outlier
+// fences as lines, or as arrows at the edge when they lie beyond the
+// measurements, and wild outliers in a strip off the scale.
 #pragma once
 
 #include <string>

@@ -43,6 +43,7 @@ svg .used{fill:#1f5fbf;stroke:#0d2f66;stroke-width:.6}
 svg .outlier{fill:#f2a43a;stroke:#8a4b00;stroke-width:1}
 svg .bad{fill:none;stroke:#c42b32;stroke-width:1.8}
 svg .fence{fill:none;stroke:#7b858f;stroke-width:1.2;stroke-dasharray:7 4}
+svg .edge-arrow{fill:#7b858f;stroke:#7b858f;stroke-width:1.2;stroke-linejoin:round}
 svg .off-scale{fill:none;stroke:#b9826b;stroke-width:1;stroke-dasharray:4 3}
 svg .median-line{fill:none;stroke:#a9b1b9;stroke-width:1;stroke-dasharray:2 3}
 svg .line-label{fill:#59636e;font-size:11px}

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <utility>
 
 #include "html/page_text.h"
@@ -17,6 +18,15 @@ namespace {
 constexpr double marker_radius = 3.5;
 constexpr double tick_length = 5;
 constexpr double legend_line_length = 24;
+// An arrow at the frame's edge: its distance right of the frame, its length
+// and the size of its head.
+constexpr double arrow_offset = 8;
+constexpr double arrow_length = 14;
+constexpr double arrow_head_length = 6;
+constexpr double arrow_head_width = 7;
+// Baselines of labels right of the frame are kept this far apart (their
+// font is 11 pixels high).
+constexpr double side_label_spacing = 12;
 constexpr int font_size = 12;
 // Average advance of a character at font_size in a sans-serif face: labels
 // are kept this far apart per character, so that they do not run into each
@@ -31,6 +41,7 @@ constexpr int highest_power = 30;
 // Tick values are whole multiples k of the step; beyond this k x 5 could
 // leave the whole numbers a double holds exactly.
 constexpr double max_multiple = 1e15;
+constexpr double infinity = std::numeric_limits<double>::infinity();
 
 std::string px(double pixel) { return fixed_decimals(pixel, 1); }
 
@@ -112,11 +123,23 @@ std::string text_element(double x, double y, std::string_view anchor, std::strin
   return e;
 }
 
+// The multiples of the step m x 10^e in [low, high], however many; none
+// for m = 0.
+TickSet ticks_with_step(double low, double high, int m, int e) {
+  if (!std::isfinite(low) || !std::isfinite(high) || !(high > low) || m == 0) return {};
+  const double step = multiple_of_step(1, m, e);
+  const double first = std::ceil(low / step);
+  const double last = std::floor(high / step);
+  if (std::abs(first) > max_multiple || std::abs(last) > max_multiple) return {};
+  TickSet ticks{.step = step, .mantissa = m, .exponent = e, .decimals = e < 0 ? -e : 0, .values = {}};
+  for (double k = first; k <= last; ++k) ticks.values.push_back(multiple_of_step(static_cast<std::int64_t>(k), m, e));
+  return ticks;
+}
+
 }  // namespace
 
 TickSet round_ticks(double low, double high, int max_count) {
-  TickSet ticks;
-  if (!std::isfinite(low) || !std::isfinite(high) || !(high > low) || max_count < 1) return ticks;
+  if (!std::isfinite(low) || !std::isfinite(high) || !(high > low) || max_count < 1) return {};
   const double wanted = (high - low) / max_count;
   // The first power of ten 10^e at or above a tenth of the wanted step, so
   // that one of 1, 2, 5 x 10^e or 10^(e+1) is the smallest that fits.
@@ -129,14 +152,10 @@ TickSet round_ticks(double low, double high, int max_count) {
       double last = std::floor(high / step);
       if (std::abs(first) > max_multiple || std::abs(last) > max_multiple) continue;
       if (last - first + 1 > max_count) continue;
-      ticks.step = step;
-      ticks.decimals = e < 0 ? -e : 0;
-      for (double k = first; k <= last; ++k)
-        ticks.values.push_back(multiple_of_step(static_cast<std::int64_t>(k), m, e));
-      return ticks;
+      return ticks_with_step(low, high, m, e);
     }
   }
-  return ticks;
+  return {};
 }
 
 std::string tick_label(double value, const TickSet& ticks) { return fixed_decimals(value, ticks.decimals); }
@@ -151,11 +170,20 @@ Range padded_range(double low, double high, double fraction, double min_span) {
   return {low - pad, high + pad};
 }
 
-SvgPlot::SvgPlot(const PlotLayout& layout, const Axis& x, const Axis& y) : layout_(layout), x_(x), y_(y) {}
+SvgPlot::SvgPlot(const PlotLayout& layout, const Axis& x, const Axis& y)
+    : layout_(layout), x_tick_limit_(x.tick_limit), y_(y) {
+  AxisPanel whole{x.range, 0, static_cast<double>(layout.width - layout.left - layout.right), {}};
+  if (!x.title.empty()) whole.captions.push_back(x.title);
+  x_panels_.push_back(whole);
+}
 
-double SvgPlot::x_pixel(double x) const {
-  double width = layout_.width - layout_.left - layout_.right;
-  return layout_.left + (x - x_.range.low) / (x_.range.high - x_.range.low) * width;
+SvgPlot::SvgPlot(const PlotLayout& layout, std::vector<AxisPanel> x_panels, const Axis& y)
+    : layout_(layout), x_panels_(std::move(x_panels)), y_(y) {}
+
+double SvgPlot::x_pixel(double x, std::size_t panel) const {
+  if (panel >= x_panels_.size()) return layout_.left;
+  const AxisPanel& p = x_panels_[panel];
+  return layout_.left + p.left + (x - p.range.low) / (p.range.high - p.range.low) * (p.right - p.left);
 }
 
 double SvgPlot::y_pixel(double y) const {
@@ -165,9 +193,9 @@ double SvgPlot::y_pixel(double y) const {
   return layout_.top + share * height;
 }
 
-void SvgPlot::band(double x_from, double x_to, std::string_view css_class, std::string_view label) {
-  double left = x_pixel(x_from);
-  double right = x_pixel(x_to);
+void SvgPlot::band(double x_from, double x_to, std::string_view css_class, std::string_view label, std::size_t panel) {
+  double left = x_pixel(x_from, panel);
+  double right = x_pixel(x_to, panel);
   double frame_height = layout_.height - layout_.top - layout_.bottom;
   background_ += "<rect x=\"" + px(left) + "\" y=\"" + px(layout_.top) + "\" width=\"" + px(right - left) +
                  "\" height=\"" + px(frame_height) + "\"" + class_attribute(css_class) + "/>\n";
@@ -180,13 +208,46 @@ void SvgPlot::band(double x_from, double x_to, std::string_view css_class, std::
 
 void SvgPlot::horizontal_line(double y, std::string_view css_class, std::string_view label) {
   double at = y_pixel(y);
-  body_ += "<path d=\"M" + px(layout_.left) + " " + px(at) + "H" + px(layout_.width - layout_.right) + "\"" +
-           class_attribute(css_class) + "/>\n";
-  if (!label.empty()) body_ += text_element(layout_.width - layout_.right + 5, at + 4, "", "line-label", label);
+  body_ += "<path d=\"";
+  for (const AxisPanel& p : x_panels_)
+    add(body_, {"M", px(layout_.left + p.left), " ", px(at), "H", px(layout_.left + p.right)});
+  add(body_, {"\"", class_attribute(css_class), "/>\n"});
+  if (!label.empty())
+    body_ += text_element(layout_.width - layout_.right + 5, free_side_baseline(at + 4), "", "line-label", label);
 }
 
-void SvgPlot::point(double x, double y, Marker marker, std::string_view css_class, std::string_view title) {
-  auto [start, tag] = marker_start(marker, x_pixel(x), y_pixel(y), marker_radius);
+void SvgPlot::edge_arrow(bool at_top, std::string_view css_class, std::string_view label) {
+  const double x = layout_.width - layout_.right + arrow_offset;
+  const double edge = at_top ? layout_.top : layout_.height - layout_.bottom;
+  const double inward = at_top ? 1 : -1;  // the direction into the frame
+  add(body_, {"<path d=\"M", px(x), " ", px(edge), "l", px(-arrow_head_width / 2), " ", px(inward * arrow_head_length),
+              "h", px(arrow_head_width), "ZM", px(x), " ", px(edge + inward * arrow_head_length), "v",
+              px(inward * (arrow_length - arrow_head_length)), "\"", class_attribute(css_class), "/>\n"});
+  // The label's baseline lies inside the arrow's length, from the edge.
+  const double baseline = at_top ? edge + arrow_length - 2 : edge - 2;
+  if (!label.empty())
+    body_ += text_element(x + arrow_head_width / 2 + 3, free_side_baseline(baseline), "", "line-label", label);
+}
+
+double SvgPlot::free_side_baseline(double wanted) {
+  double baseline = wanted;
+  double direction = 0;  // of the first move, kept so that a label never moves back
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (double taken : side_baselines_) {
+      if (std::abs(baseline - taken) >= side_label_spacing) continue;
+      if (direction == 0) direction = baseline >= taken ? 1 : -1;
+      baseline = taken + direction * side_label_spacing;
+      moved = true;
+    }
+  }
+  side_baselines_.push_back(baseline);
+  return baseline;
+}
+
+void SvgPlot::point(double x, double y, Marker marker, std::string_view css_class, std::string_view title,
+                    std::size_t panel) {
+  auto [start, tag] = marker_start(marker, x_pixel(x, panel), y_pixel(y), marker_radius);
   body_ += start + class_attribute(css_class);
   if (title.empty()) {
     body_ += "/>\n";
@@ -242,37 +303,60 @@ void SvgPlot::note(std::string_view text) {
 
 std::string SvgPlot::axes() const {
   const double left = layout_.left;
-  const double right = layout_.width - layout_.right;
   const double top = layout_.top;
   const double bottom = layout_.height - layout_.bottom;
   std::string a;
   std::string grid;
   std::string marks;
-  TickSet xt =
-      round_ticks(x_.range.low, x_.range.high, std::max(2, static_cast<int>(right - left) / pixels_per_x_tick));
-  for (double v : xt.values) {
-    if (v > x_.tick_limit) break;
-    std::string at = px(x_pixel(v));
-    add(grid, {"M", at, " ", px(top), "V", px(bottom)});
-    add(marks, {"M", at, " ", px(bottom), "v", px(tick_length)});
-    a += text_element(x_pixel(v), bottom + tick_length + font_size + 1, "middle", "tick-label", tick_label(v, xt));
+  // The panels share the coarsest step any of them needs, so that their
+  // ticks read alike.
+  TickSet coarsest;
+  for (const AxisPanel& p : x_panels_) {
+    TickSet own =
+        round_ticks(p.range.low, p.range.high, std::max(2, static_cast<int>(p.right - p.left) / pixels_per_x_tick));
+    if (own.step > coarsest.step) coarsest = own;
+  }
+  for (std::size_t i = 0; i < x_panels_.size(); ++i) {
+    const AxisPanel& p = x_panels_[i];
+    // A tick label stays on its panel's side of the gaps to its neighbours;
+    // the outer ends have the margins.
+    const double label_from = i == 0 ? -infinity : left + (x_panels_[i - 1].right + p.left) / 2;
+    const double label_to = i + 1 == x_panels_.size() ? infinity : left + (p.right + x_panels_[i + 1].left) / 2;
+    const TickSet xt = ticks_with_step(p.range.low, p.range.high, coarsest.mantissa, coarsest.exponent);
+    for (double v : xt.values) {
+      if (v > x_tick_limit_) break;
+      const double at = x_pixel(v, i);
+      const std::string label = tick_label(v, xt);
+      if (at - text_width(label) / 2 < label_from || at + text_width(label) / 2 > label_to) continue;
+      add(grid, {"M", px(at), " ", px(top), "V", px(bottom)});
+      add(marks, {"M", px(at), " ", px(bottom), "v", px(tick_length)});
+      a += text_element(at, bottom + tick_length + font_size + 1, "middle", "tick-label", label);
+    }
   }
   TickSet yt =
       round_ticks(y_.range.low, y_.range.high, std::max(2, static_cast<int>(bottom - top) / pixels_per_y_tick));
   for (double v : yt.values) {
     if (v > y_.tick_limit) break;
+    if (v < y_.tick_floor) continue;
     std::string at = px(y_pixel(v));
-    add(grid, {"M", px(left), " ", at, "H", px(right)});
+    for (const AxisPanel& p : x_panels_) add(grid, {"M", px(left + p.left), " ", at, "H", px(left + p.right)});
     add(marks, {"M", px(left), " ", at, "h", px(-tick_length)});
     a += text_element(left - tick_length - 3, y_pixel(v) + font_size / 3.0, "end", "tick-label", tick_label(v, yt));
   }
   std::string out;
   if (!grid.empty()) out += "<path class=\"grid\" d=\"" + grid + "\"/>\n";
-  out += "<rect class=\"frame\" x=\"" + px(left) + "\" y=\"" + px(top) + "\" width=\"" + px(right - left) +
-         "\" height=\"" + px(bottom - top) + "\"/>\n";
+  for (const AxisPanel& p : x_panels_)
+    out += "<rect class=\"frame\" x=\"" + px(left + p.left) + "\" y=\"" + px(top) + "\" width=\"" +
+           px(p.right - p.left) + "\" height=\"" + px(bottom - top) + "\"/>\n";
   if (!marks.empty()) out += "<path class=\"tick\" d=\"" + marks + "\"/>\n";
   out += a;
-  if (!x_.title.empty()) out += text_element((left + right) / 2, layout_.height - 6, "middle", "axis-title", x_.title);
+  for (const AxisPanel& p : x_panels_) {
+    for (const std::string& caption : p.captions) {
+      if (text_width(caption) > p.right - p.left) continue;
+      out += text_element(left + p.left / 2 + p.right / 2, layout_.height - 6, "middle", "axis-title", caption);
+      break;
+    }
+  }
   if (y_.title.empty()) return out;
   // The vertical axis title, turned to read upward along the left margin.
   double title_x = font_size + 2;

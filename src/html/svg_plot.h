@@ -1,12 +1,15 @@
 // A small hand-written SVG plotter: a frame with two linear axes and ticks
-// at round values, shaded bands, horizontal lines, points of several shapes
-// and a legend, rendered into a string. It knows nothing of stars or
+// at round values, shaded bands, horizontal lines, arrows at the frame's
+// edge, points of several shapes and a legend, rendered into a string. The
+// horizontal axis may be broken into panels side by side, each with a scale
+// of its own; the vertical axis is shared. It knows nothing of stars or
 // magnitudes; the figures of the page decide what to plot.
 //
 // Text arguments are UTF-8 and are escaped here. Coordinates are written
 // with one decimal (a tenth of a pixel), so the bytes are fixed by the data.
 #pragma once
 
+#include <cstddef>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -16,7 +19,9 @@ namespace varisift {
 
 // Tick values at the multiples of a round step.
 struct TickSet {
-  double step = 0;             // 1, 2 or 5 x 10^k
+  double step = 0;   // mantissa x 10^exponent
+  int mantissa = 0;  // 1, 2 or 5; 0 when there are no ticks
+  int exponent = 0;
   int decimals = 0;            // decimals a label of that step needs
   std::vector<double> values;  // the multiples of step in [low, high], ascending
 };
@@ -46,9 +51,22 @@ struct Axis {
   // Values grow down the page (for the vertical axis: magnitudes, bright at
   // the top).
   bool downward = false;
-  // No ticks beyond this value (the part of an axis beyond it means
-  // something else, such as a strip for values off the scale).
+  // No ticks beyond this value or below tick_floor (the part of an axis
+  // beyond them means something else, such as a strip for values off the
+  // scale).
   double tick_limit = std::numeric_limits<double>::infinity();
+  double tick_floor = -std::numeric_limits<double>::infinity();
+};
+
+// One panel of a horizontal axis broken into panels: the values of range
+// over the pixels from left to right, counted from the frame's left edge.
+// Each panel has a frame, ticks and a caption under them of its own; the
+// first of captions that fits the panel's width is written.
+struct AxisPanel {
+  Range range;
+  double left = 0;
+  double right = 0;
+  std::vector<std::string> captions;
 };
 
 // Size of the picture and the margins around the plotting frame, in pixels.
@@ -76,19 +94,29 @@ struct DotPoint {
 
 class SvgPlot {
  public:
+  // One panel over the whole frame, captioned by the axis title.
   SvgPlot(const PlotLayout& layout, const Axis& x, const Axis& y);
+  // Panels from left to right, not overlapping, within the frame's width.
+  SvgPlot(const PlotLayout& layout, std::vector<AxisPanel> x_panels, const Axis& y);
 
-  double x_pixel(double x) const;
+  // The pixel of x in panel (values outside its range lie outside it).
+  double x_pixel(double x, std::size_t panel = 0) const;
   double y_pixel(double y) const;
 
-  // A shaded vertical band from x_from to x_to over the frame's height, its
-  // label above the frame at its left end when the label has room after the
-  // previous one.
-  void band(double x_from, double x_to, std::string_view css_class, std::string_view label);
-  // A line across the frame at y, its label beside it right of the frame.
+  // A shaded vertical band from x_from to x_to in panel over the frame's
+  // height, its label above the frame at its left end when the label has
+  // room after the previous one.
+  void band(double x_from, double x_to, std::string_view css_class, std::string_view label, std::size_t panel = 0);
+  // A line across every panel at y, its label beside it right of the frame
+  // (moved up or down when it would run into one there).
   void horizontal_line(double y, std::string_view css_class, std::string_view label);
-  // One point of the given shape, with a title the browser shows on hover.
-  void point(double x, double y, Marker marker, std::string_view css_class, std::string_view title);
+  // An arrow right of the frame at its top or bottom edge, pointing out of
+  // the frame, with its label beside it: a line that lies beyond that edge.
+  void edge_arrow(bool at_top, std::string_view css_class, std::string_view label);
+  // One point of the given shape in panel, with a title the browser shows
+  // on hover.
+  void point(double x, double y, Marker marker, std::string_view css_class, std::string_view title,
+             std::size_t panel = 0);
   // Many points of one style without titles, as one path of dots: each
   // point goes to its whole pixel and each pixel is drawn once, so the
   // bytes grow with the pixels covered rather than with the points.
@@ -103,14 +131,19 @@ class SvgPlot {
 
  private:
   std::string axes() const;
+  // The baseline nearest to wanted for a label right of the frame that
+  // keeps clear of the labels placed there before it; it is placed too.
+  double free_side_baseline(double wanted);
 
   PlotLayout layout_;
-  Axis x_;
+  std::vector<AxisPanel> x_panels_;
+  double x_tick_limit_ = std::numeric_limits<double>::infinity();
   Axis y_;
   std::string background_;  // bands, drawn below the grid
   std::string body_;        // lines and points in the order given
   std::string legend_;
-  double band_label_end_ = 0;  // pixel where the last band label ends
+  double band_label_end_ = 0;           // pixel where the last band label ends
+  std::vector<double> side_baselines_;  // of the labels right of the frame
 };
 
 }  // namespace varisift

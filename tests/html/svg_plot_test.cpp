@@ -1,6 +1,6 @@
 // The SVG plotter: ticks at round steps, ranges, the direction of the axes,
-// markers with escaped titles, the merging of dots per pixel and labels that
-// would overlap.
+// markers with escaped titles, the merging of dots per pixel, labels that
+// would overlap, panels side by side and arrows at the frame's edge.
 #include "html/svg_plot.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +115,36 @@ TEST(SvgPlot, BandLabelsThatWouldOverlapAreLeftOut) {
   EXPECT_NE(svg.find(">2017-03-01<"), std::string::npos);
   EXPECT_EQ(svg.find(">2017-03-02<"), std::string::npos);
   EXPECT_NE(svg.find(">2017-03-04<"), std::string::npos);
+}
+
+TEST(SvgPlot, PanelsShareTheCoarsestTickStepAndCaptionWhatFits) {
+  SvgPlot plot(small_layout(), {{{0, 10}, 0, 70, {"a caption too long", "short"}}, {{0, 2}, 80, 150, {"x"}}},
+               Axis{{0, 1}, "y"});
+  EXPECT_DOUBLE_EQ(plot.x_pixel(1, 1), 155);
+  std::string svg = plot.render("", "panels");
+  EXPECT_EQ(count_of(svg, "<rect class=\"frame\""), 2u);
+  // Panel 1 ticks every 10 at 0 and 10, panel 2 takes that step: only 0. The
+  // label of 10 would reach past the middle of the gap and is left out.
+  EXPECT_NE(svg.find("<text x=\"40.0\" y=\"108.0\" text-anchor=\"middle\" class=\"tick-label\">0<"), std::string::npos);
+  EXPECT_NE(svg.find("<text x=\"120.0\" y=\"108.0\" text-anchor=\"middle\" class=\"tick-label\">0<"),
+            std::string::npos);
+  EXPECT_EQ(count_of(svg, "text-anchor=\"middle\" class=\"tick-label\""), 2u);
+  EXPECT_NE(svg.find(">short<"), std::string::npos);
+  EXPECT_EQ(svg.find(">a caption too long<"), std::string::npos);
+  EXPECT_NE(svg.find(">x<"), std::string::npos);
+}
+
+TEST(SvgPlot, LabelsBesideTheFrameKeepClearOfEachOther) {
+  SvgPlot plot(small_layout(), Axis{{0, 1}, "x"}, Axis{{0, 70}, "y", true});  // one unit a pixel, from y = 20
+  plot.horizontal_line(30, "a", "first");                                     // wanted baseline 54
+  plot.horizontal_line(35, "b", "second");                                    // 59: below the first
+  plot.horizontal_line(25, "c", "third");                                     // 49: above it
+  plot.edge_arrow(true, "d", "arrow");                                        // 32: above the third
+  std::string svg = plot.render("", "labels");
+  for (const char* label : {"y=\"54.0\" class=\"line-label\">first<", "y=\"66.0\" class=\"line-label\">second<",
+                            "y=\"42.0\" class=\"line-label\">third<", "y=\"30.0\" class=\"line-label\">arrow<",
+                            "<path d=\"M198.0 20.0l-3.5 6.0h7.0ZM198.0 26.0v8.0\" class=\"d\"/>"})
+    EXPECT_NE(svg.find(label), std::string::npos) << label;
 }
 
 }  // namespace
