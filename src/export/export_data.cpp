@@ -16,6 +16,10 @@ ExportData gather_export_data(const ObservationStore& store, const DetectionResu
       data.names[k] = index.nearest(store.vsx, data.anchors[k].ra, data.anchors[k].dec, data.match_radius_arcsec);
   }
   if (request.needs_indices()) data.indices = variability_indices(results);
+  for (std::size_t k = 0; k < data.indices.size(); ++k) {
+    const bool flagged = data.indices[k].flag.value_or(false);
+    if (flagged && results.stars[k].candidate == 0) data.index_only_stars.push_back(static_cast<std::uint32_t>(k + 1));
+  }
   return data;
 }
 

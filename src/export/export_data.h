@@ -21,6 +21,10 @@ struct ExportData {
   std::vector<NearestVsxEntry> names;
   // Empty unless a file that shows them is asked for.
   std::vector<StarIndices> indices;
+  // The stars that the index flag selects and the results table does not
+  // report, in star order: their light curves are shown beside the
+  // candidates'.
+  std::vector<std::uint32_t> index_only_stars;
   double match_radius_arcsec = 0;
 
   // The catalogue entry that names star s (1-based); entry 0 when none lies

@@ -62,33 +62,46 @@ std::string overview(const DetectionResults& results, const std::vector<StarIndi
          overview_svgs(results, indices) + "</section>\n";
 }
 
+// The nearest catalogue entry as a link to its page, after a heading's text.
+std::string vsx_link(const ObservationStore& store, const ExportData& data, std::uint32_t star) {
+  const std::uint32_t entry = data.name_of(star).entry;
+  if (entry == 0) return "";
+  const VsxEntry& e = store.vsx.entries[entry - 1];
+  std::string s = ", VSX <a href=\"";
+  append_escaped(s, vsx_detail_url(e.id));
+  s += "\">";
+  append_escaped(s, latin1_to_utf8(store.vsx.name(e)));
+  return s + "</a>";
+}
+
+// One light curve under its heading: a candidate of the results table, or a
+// star that only the index flag selects.
 std::string curve_section(const ObservationStore& store, const ExportData& data, const StarResult& r) {
-  std::string number = std::to_string(r.candidate);
-  std::string s = "<section class=\"curve\" id=\"candidate-" + number + "\">\n<h3>Candidate " + number + ", star " +
-                  std::to_string(r.star);
-  if (std::uint32_t entry = data.name_of(r.star).entry; entry != 0) {
-    const VsxEntry& e = store.vsx.entries[entry - 1];
-    s += ", VSX <a href=\"";
-    append_escaped(s, vsx_detail_url(e.id));
-    s += "\">";
-    append_escaped(s, latin1_to_utf8(store.vsx.name(e)));
-    s += "</a>";
+  const std::string star = std::to_string(r.star);
+  std::string s;
+  if (r.candidate > 0) {
+    const std::string number = std::to_string(r.candidate);
+    s = "<section class=\"curve\" id=\"candidate-" + number + "\">\n<h3>Candidate " + number + ", star " + star;
+  } else {
+    s = "<section class=\"curve\" id=\"star-" + star + "\">\n<h3>Index-flagged star " + star;
   }
-  s += "</h3>\n";
+  s += vsx_link(store, data, r.star) + "</h3>\n";
   return s + light_curve_svg(store, r) + "</section>\n";
 }
 
-std::string light_curves(const ObservationStore& store, const ExportData& data,
+std::string light_curves(const ObservationStore& store, const DetectionResults& results, const ExportData& data,
                          const std::vector<const StarResult*>& reported) {
-  if (reported.empty()) return "";
+  if (reported.empty() && data.index_only_stars.empty()) return "";
   std::string s =
       "<section id=\"light-curves\">\n<h2>Light curves</h2>\n<p class=\"note\">Magnitude against time, bright at "
       "the top, in one panel per night of the series: its UT date above it, the hours of its Julian day below. "
       "Blue discs are the measurements the detection used, orange triangles outliers beyond the dashed fences "
       "(an arrow at the edge names a fence beyond the measurements), red crosses measurements in images judged "
       "bad; a measurement far from all others lies in a strip beyond a dashed line at the top or bottom. Hover "
-      "over a point for its image, Julian date and magnitude.</p>\n";
+      "over a point for its image, Julian date and magnitude. The candidates of the results table come first, "
+      "then the stars that only the variability indices flag.</p>\n";
   for (const StarResult* r : reported) s += curve_section(store, data, *r);
+  for (std::uint32_t star : data.index_only_stars) s += curve_section(store, data, results.stars[star - 1]);
   return s + "</section>\n";
 }
 
@@ -103,7 +116,7 @@ std::string html_report(const ObservationStore& store, const DetectionResults& r
   page +=
       "<section id=\"candidates\">\n<h2>Candidates</h2>\n" + candidates_table(store, reported, data) + "</section>\n";
   page += overview(results, data.indices);
-  page += light_curves(store, data, reported);
+  page += light_curves(store, results, data, reported);
   page += "<footer>Varisift ";
   append_escaped(page, context.version);
   page += "</footer>\n</body>\n</html>\n";

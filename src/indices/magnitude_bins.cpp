@@ -38,7 +38,8 @@ std::size_t stars_per_bin(std::size_t star_count) {
   return std::max(fewest_per_bin, std::min(most_per_bin, star_count / share_per_bin));
 }
 
-std::vector<std::optional<double>> similar_magnitude_scores(std::span<const MagnitudeAndIndex> stars) {
+std::vector<std::optional<double>> similar_magnitude_scores(std::span<const MagnitudeAndIndex> stars,
+                                                            double min_spread) {
   const std::size_t n = stars.size();
   std::vector<std::optional<double>> scores(n);
   if (n == 0) return scores;
@@ -79,7 +80,7 @@ std::vector<std::optional<double>> similar_magnitude_scores(std::span<const Magn
     values.clear();
     for (std::size_t k = first; k < end; ++k) values.push_back(stars[order[k]].value);
     const double expected = median_in_place(values);
-    const double spread = normal_sigma_per_mad * median_deviation_in_place(values, expected);
+    const double spread = std::max(normal_sigma_per_mad * median_deviation_in_place(values, expected), min_spread);
     if (spread > 0) {
       for (std::size_t k = group; k < group_end; ++k) scores[order[k]] = (stars[order[k]].value - expected) / spread;
     }

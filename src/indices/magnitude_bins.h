@@ -33,8 +33,10 @@ std::size_t stars_per_bin(std::size_t star_count);
 // stars whose magnitude lies within the half-width of its own (ends
 // included, the star itself counted): 0.25 mag, widened by 0.02 mag at a
 // time until it holds stars_per_bin stars. When fewer stars are given than
-// a bin needs, every bin holds them all. A star whose bin has a spread of 0
-// gets no score.
-std::vector<std::optional<double>> similar_magnitude_scores(std::span<const MagnitudeAndIndex> stars);
+// a bin needs, every bin holds them all. A bin's spread is never taken below
+// min_spread, the finest difference the index can show; a star whose bin
+// still has a spread of 0 (min_spread 0) gets no score.
+std::vector<std::optional<double>> similar_magnitude_scores(std::span<const MagnitudeAndIndex> stars,
+                                                            double min_spread = 0);
 
 }  // namespace varisift

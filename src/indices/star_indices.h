@@ -19,7 +19,8 @@ struct StarIndices {
   std::optional<double> mad;
   std::optional<double> inv_eta;
   // (index - expected) / spread among stars of similar magnitude; empty
-  // where the index is empty or the spread is 0.
+  // where the index is empty, and for 1/eta where the spread is 0 (the IQR
+  // and MAD spreads have a floor).
   std::optional<double> iqr_score;
   std::optional<double> mad_score;
   std::optional<double> inv_eta_score;

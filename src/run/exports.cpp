@@ -19,6 +19,8 @@ void write_csv_files(const ObservationStore& store, const DetectionResults& resu
   files.emplace_back(std::string(stars_file_name), stars_csv(store, results, data));
   for (const StarResult& r : results.stars)
     if (r.candidate > 0) files.emplace_back(light_curve_file_name(r.star), light_curve_csv(store, r));
+  for (std::uint32_t star : data.index_only_stars)
+    files.emplace_back(light_curve_file_name(star), light_curve_csv(store, results.stars[star - 1]));
   if (std::string error = write_csv_set(folder, files); !error.empty()) {
     outcome.failures.push_back(error);
     return;

@@ -13,7 +13,7 @@
 namespace varisift {
 
 struct CurveIndices {
-  double iqr = 0;  // in the curve's unit, unscaled (no 1/1.34898)
+  double iqr = 0;  // in the curve's unit, unscaled (no 1/1.34898); a multiple of 1/4
   double mad = 0;  // in the curve's unit, unscaled (no x 1.4826)
   // Dimensionless; empty for fewer than two values or a constant curve.
   std::optional<double> inv_eta;
@@ -21,11 +21,12 @@ struct CurveIndices {
 
 // The indices of the magnitudes in time order (any unit; Varisift's curves
 // are in 1/100 mag).
-//  - IQR = Q3 - Q1. Q2 is the median; the lower half is every value <= Q2
-//    (so values equal to Q2 all go to the lower half), the upper half the
-//    others; Q1 and Q3 are their medians. An empty upper half (every value
-//    above the middle equals Q2) has Q3 = Q2.
-//  - MAD = median of |m - Q2|.
+//  - IQR = Q3 - Q1, the quartiles by position: Q(p) lies at h = (n - 1) p in
+//    the sorted values, interpolated linearly between the two around it.
+//    Never by value: with magnitudes in steps of 0.01 many values equal the
+//    median, and a split by value would leave the upper half to the few
+//    deviating points (an eclipse's minima).
+//  - MAD = median of |m - Q2|, Q2 the median.
 //  - 1/eta = sum (m - mean)^2 / sum of (next m - m)^2 over neighbours in
 //    time, worked out in whole numbers and divided once, so the value is
 //    the correctly rounded quotient on every platform.

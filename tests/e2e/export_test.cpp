@@ -79,7 +79,7 @@ TEST_F(SampleExports, ConsoleAndReportAreThoseOfARunWithoutExports) {
   EXPECT_EQ(e2e::without_run_times(read_file(dir_.path() / "Varisift.log")),
             read_file(fs::path(E2E_DATA_DIR) / "sample.report.txt"));
   EXPECT_EQ(run_.errors,
-            e2e::as_program_writes("varisift: wrote out/stars.csv, 3 light curves out/lc_*.csv, aavso.txt\r\n"));
+            e2e::as_program_writes("varisift: wrote out/stars.csv, 5 light curves out/lc_*.csv, aavso.txt\r\n"));
 }
 
 // Every rule of the AAVSO Extended format that a writer must keep.
@@ -175,7 +175,7 @@ TEST(ExportDestinations, OneFailedExportDoesNotStopTheOthers) {
   const e2e::RunOutput run = run_varisift_with(dir.path(), "--csv out --html page.html");
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.errors, e2e::as_program_writes("varisift: cannot write 'page.html' (a folder of that name is in the "
-                                               "way); wrote out/stars.csv, 3 light curves out/lc_*.csv\r\n"));
+                                               "way); wrote out/stars.csv, 5 light curves out/lc_*.csv\r\n"));
   EXPECT_TRUE(fs::exists(dir.path() / "out" / "stars.csv"));
   EXPECT_FALSE(fs::exists(dir.path() / "page.html"));
 }

@@ -174,7 +174,10 @@ TEST(HtmlPage, SampleRendersInARealBrowser) {
   const fs::path dom_file = scratch.path() / "dom.html";
   ASSERT_TRUE(run_browser(browser, "--dump-dom", page, dom_file));
   const std::string dom = read_file(dom_file);
-  EXPECT_EQ(count_of(dom, "<svg class=\"light-curve\""), static_cast<std::size_t>(candidates));
+  // A light curve per candidate and per star that only the index flag selects.
+  EXPECT_EQ(count_of(dom, "<svg class=\"light-curve\""),
+            static_cast<std::size_t>(candidates) + count_of(run.page, "<h3>Index-flagged star "));
+  EXPECT_EQ(count_of(dom, "<h3>Index-flagged star "), 2u);
   EXPECT_GE(count_of(dom, "<svg class=\"overview\""), 1u);
   EXPECT_EQ(loaders_in(dom), std::vector<std::string>{});
 

@@ -152,6 +152,12 @@ TEST(HtmlReport, IndicesShownWhereComputedAndDashesWhereNot) {
                      "IQR score 5.40</title>"),
             2u);                                                                // on the score and on the IQR plot
   EXPECT_EQ(with, html_report(run.store, run.results, run.data, run.context));  // same bytes every time
+
+  // A star that only the index flag selects gets its light curve after the candidates'.
+  run.data.index_only_stars = {2};
+  std::string index_only = html_report(run.store, run.results, run.data, run.context);
+  EXPECT_EQ(count_of(index_only, "<svg class=\"light-curve\""), 2u);
+  EXPECT_LT(index_only.find("<h3>Candidate 1, star 1"), index_only.find("<h3>Index-flagged star 2</h3>"));
 }
 
 TEST(HtmlReport, ARunWithoutCandidatesSaysSo) {

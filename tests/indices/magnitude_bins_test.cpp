@@ -1,7 +1,7 @@
 // Scores against stars of similar magnitude on small tables of stars: the
 // bin size asked for, a bin widened in steps of 0.02 mag with its ends
 // included, a wide bin next to narrow ones, a table smaller than a bin, and
-// a spread of 0.
+// a spread of 0 with and without a floor.
 #include "indices/magnitude_bins.h"
 
 #include <gtest/gtest.h>
@@ -61,11 +61,19 @@ TEST(SimilarMagnitudeScores, FewerStarsThanABinHoldThemAll) {
   for (std::size_t i = 0; i < stars.size(); ++i) EXPECT_EQ(scores[i], expected[i] / 1.4826) << i;
 }
 
-TEST(SimilarMagnitudeScores, NoScoreWhereTheSpreadIsZero) {
-  // Most values equal: the median absolute deviation is 0.
+TEST(SimilarMagnitudeScores, AFloorStandsInForASpreadOfZero) {
+  // Most values equal, as the IQRs of bright constant stars are: the median
+  // absolute deviation is 0. Without a floor no star gets a score; with it
+  // every star does, the spread being the floor.
   const std::vector<MagnitudeAndIndex> stars{{1000, 1}, {1000, 1}, {1010, 1}, {1020, 5}, {1030, 1}};
   for (const std::optional<double>& score : similar_magnitude_scores(stars)) EXPECT_FALSE(score.has_value());
   EXPECT_TRUE(similar_magnitude_scores({}).empty());
+  const std::vector<std::optional<double>> floored = similar_magnitude_scores(stars, 0.25);
+  const double expected[] = {0, 0, 0, 16, 0};
+  for (std::size_t i = 0; i < stars.size(); ++i) EXPECT_EQ(floored[i], expected[i]) << i;
+  // A spread above the floor is kept: 1.4826 x 1 beats 0.25.
+  const std::vector<MagnitudeAndIndex> spread{{1000, 1}, {1000, 2}, {1000, 3}};
+  EXPECT_EQ(similar_magnitude_scores(spread, 0.25)[2], 1 / 1.4826);
 }
 
 }  // namespace

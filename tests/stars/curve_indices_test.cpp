@@ -1,6 +1,6 @@
 // The three indices of a light curve on small curves worked out by hand:
-// odd and even counts, values equal to the median (which all join the lower
-// half), two points, a constant curve; 1/eta depends on the time order, the
+// odd and even counts, values equal to the median, quartiles between two
+// values, two points, a constant curve; 1/eta depends on the time order, the
 // others do not.
 #include "stars/curve_indices.h"
 
@@ -30,20 +30,22 @@ TEST(CurveIndices, HandComputedCurves) {
     std::optional<double> inv_eta;
   };
   const Case cases[] = {
-      // Q2 3; lower {1 1 3} Q1 1, upper {4 5} Q3 4.5; |m - 3| 0 2 1 2 2;
+      // Sorted 1 1 3 4 5: Q1 at position 1, Q3 at 3; |m - 3| 0 2 1 2 2;
       // (5 x 52 - 14^2) / (5 x (4 + 9 + 9 + 16)) = 64 / 190.
-      {{3, 1, 4, 1, 5}, 3.5, 2, 64.0 / 190},
-      // Q2 25, Q1 15, Q3 35; |m - 25| 15 5 5 15: mean of the middle two.
-      {{10, 20, 30, 40}, 20, 10, 500.0 / 300},
-      // Even count, three values equal to Q2 = 2: all in the lower half.
-      {{2, 5, 2, 2}, 3, 0, 27.0 / 72},
-      // Odd count, Q2 = 7 shared by four values.
-      {{7, 7, 9, 7, 7}, 2, 0, 16.0 / 40},
-      // Q2 = 2.5 between two values; |m - 2.5| 1.5 0.5 0.5 2.5.
-      {{1, 2, 3, 5}, 2.5, 1, 35.0 / 24},
-      {{100, 104}, 4, 2, 0.5},  // two points: 1/eta is always 1/2
-      {{-5, 5}, 10, 5, 0.5},
-      {{1500, 1500, 1500}, 0, 0, std::nullopt},  // constant: upper half empty, Q3 = Q2
+      {{3, 1, 4, 1, 5}, 3, 2, 64.0 / 190},
+      // Q1 at 0.75: 10 + 0.75 x 10; Q3 at 2.25: 30 + 0.25 x 10; |m - 25| 15 5 5 15.
+      {{10, 20, 30, 40}, 15, 10, 500.0 / 300},
+      // Ties at the median, even count: sorted 2 2 2 5, Q1 2, Q3 2 + 0.25 x 3.
+      {{2, 5, 2, 2}, 0.75, 0, 27.0 / 72},
+      // Ties at the median, odd count: the quartiles at positions 1 and 3 are 7.
+      {{7, 7, 9, 7, 7}, 0, 0, 16.0 / 40},
+      // Q1 1 + 0.75, Q3 3 + 0.25 x 2; Q2 = 2.5 between two values; |m - 2.5| 1.5 0.5 0.5 2.5.
+      {{1, 2, 3, 5}, 1.75, 1, 35.0 / 24},
+      {{100, 104}, 2, 2, 0.5},  // two points: quartiles a quarter in from each end; 1/eta is always 1/2
+      {{-5, 5}, 5, 5, 0.5},
+      // An eclipse in a constant curve: eight of twelve values at the median, three minima.
+      {{1355, 1355, 1402, 1355, 1355, 1355, 1560, 1355, 1355, 1354, 1355, 1590}, 11.75, 0, 957324.0 / 1724340},
+      {{1500, 1500, 1500}, 0, 0, std::nullopt},
       {{1500}, 0, 0, std::nullopt},
       {{}, 0, 0, std::nullopt},
   };
