@@ -26,8 +26,6 @@ namespace {
 
 constexpr double match_radius_arcsec = 2.0;
 constexpr double arcsec_per_degree = 3600.0;
-constexpr double degrees_per_hour = 15.0;
-constexpr double minutes_per_unit = 60.0;
 constexpr double pi = 3.14159265358979323846;
 
 // Amplitude bins (mag): lower ends; the last bin is open above.
@@ -61,36 +59,41 @@ struct Series {
   std::exit(1);
 }
 
-// "HH MM SS.sss" or "+DD MM SS.ss" as degrees (hours times 15 when `hours`).
-double sexagesimal(const std::string& a, const std::string& b, const std::string& c, bool hours) {
-  bool negative = !a.empty() && a[0] == '-';
-  double value =
-      std::fabs(std::stod(a)) + std::stod(b) / minutes_per_unit + std::stod(c) / (minutes_per_unit * minutes_per_unit);
-  if (hours) value *= degrees_per_hour;
-  return negative ? -value : value;
+// The blank-separated fields of a line.
+std::vector<std::string> blank_fields(const std::string& line) {
+  std::vector<std::string> f;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    std::size_t start = line.find_first_not_of(" \r", at);
+    if (start == std::string::npos) break;
+    std::size_t end = line.find_first_of(" \r", start);
+    if (end == std::string::npos) end = line.size();
+    f.push_back(line.substr(start, end - start));
+    at = end;
+  }
+  return f;
 }
 
-// truth.txt: "# ..." header, then per variable: number, RA (3 fields), Dec
-// (3 fields), magnitude, kind, amplitude, period, catalogue entry.
+// truth.txt: a header line "# star ra_deg dec_deg ..." naming the columns,
+// then one line per variable; the position and amplitude are read by name.
 std::vector<Variable> read_truth(const std::string& path) {
   std::ifstream in(path);
   if (!in) fail("cannot read " + path);
-  std::vector<Variable> variables;
   std::string line;
+  if (!std::getline(in, line) || line.empty() || line[0] != '#') fail("no header line in " + path);
+  std::vector<std::string> header = blank_fields(line.substr(1));
+  auto column = [&](const char* name) {
+    auto it = std::find(header.begin(), header.end(), name);
+    if (it == header.end()) fail(path + " has no column " + name);
+    return static_cast<std::size_t>(it - header.begin());
+  };
+  const std::size_t ra = column("ra_deg"), dec = column("dec_deg"), amplitude = column("amplitude_mag");
+  std::vector<Variable> variables;
   while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> f;
-    std::size_t at = 0;
-    while (at < line.size()) {
-      std::size_t start = line.find_first_not_of(" \r", at);
-      if (start == std::string::npos) break;
-      std::size_t end = line.find_first_of(" \r", start);
-      if (end == std::string::npos) end = line.size();
-      f.push_back(line.substr(start, end - start));
-      at = end;
-    }
-    if (f.size() < 10) fail("short line in " + path + ": " + line);
-    variables.push_back({sexagesimal(f[1], f[2], f[3], true), sexagesimal(f[4], f[5], f[6], false), std::stod(f[9])});
+    std::vector<std::string> f = blank_fields(line);
+    if (f.empty()) continue;
+    if (f.size() != header.size()) fail("wrong field count in " + path + ": " + line);
+    variables.push_back({std::stod(f[ra]), std::stod(f[dec]), std::stod(f[amplitude])});
   }
   return variables;
 }

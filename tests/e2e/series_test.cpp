@@ -422,20 +422,20 @@ double sexagesimal(char sign, int whole, int minutes, double seconds) {
   return sign == '-' ? -value : value;
 }
 
-// The variables of truth.txt: "   115  03 00 13.715  +30 03 27.06  16.89 ...".
+// The variables of truth.txt: "    15   44.954444  30.007518 ..." under a
+// "#" header line (star number, then RA and Dec in degrees).
 std::vector<SkyPosition> truth_variables(const std::string& truth) {
+  constexpr double seconds_of_time_per_degree = 240.0;
   std::vector<SkyPosition> stars;
   std::istringstream in(truth);
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
-    int number, ra_h, ra_m, dec_m;
-    double ra_s, dec_s;
-    std::string dec_d;
-    fields >> number >> ra_h >> ra_m >> ra_s >> dec_d >> dec_m >> dec_s;
-    stars.push_back(
-        {sexagesimal('+', ra_h, ra_m, ra_s), sexagesimal(dec_d[0], std::abs(std::stoi(dec_d)), dec_m, dec_s)});
+    int number;
+    double ra_deg, dec_deg;
+    fields >> number >> ra_deg >> dec_deg;
+    stars.push_back({ra_deg * seconds_of_time_per_degree, dec_deg * 3600.0});
   }
   return stars;
 }

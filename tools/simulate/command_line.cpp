@@ -102,6 +102,19 @@ bool read_flip(std::string_view text, FlipNote& value) {
   return true;
 }
 
+bool read_noise(std::string_view text, NoiseModel& value) {
+  if (text == "realistic") {
+    value = NoiseModel::realistic;
+  } else if (text == "white") {
+    value = NoiseModel::white;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool read_non_negative(std::string_view text, double& value) { return read_real(text, value) && value >= 0.0; }
+
 // Applies one option with a value; false when the value is bad, and the
 // name is cleared when the option is unknown.
 bool apply_option(std::string& name, std::string_view v, CommandLine& c) {
@@ -136,6 +149,8 @@ bool apply_option(std::string& name, std::string_view v, CommandLine& c) {
   if (name == "--cloudy") return read_real(v, o.cloudy_probability);
   if (name == "--outliers") return read_real(v, o.outlier_probability);
   if (name == "--mover") return read_switch(v, o.moving_object);
+  if (name == "--noise") return read_noise(v, o.noise);
+  if (name == "--nightly-systematic") return read_non_negative(v, o.nightly_systematic_mag);
   if (name == "--vsx") return read_int(v, o.vsx_variables);
   if (name == "--vsx-flag2") return read_real(v, o.vsx_flag2_fraction);
   if (name == "--vsx-filler") return read_int(v, o.vsx_filler);
@@ -227,6 +242,10 @@ std::string usage_text() {
       "  --cloudy P            chance of a cloudy image\n"
       "  --outliers P          chance of a single outlier per measurement\n"
       "  --mover on|off        minor planet crossing the field\n"
+      "  --noise MODEL         realistic (default) or white: only each measurement's\n"
+      "                        own noise, no zero-point walk, cloud offsets or outliers\n"
+      "  --nightly-systematic MAG\n"
+      "                        airmass-like term over MAG, the same each night\n"
       "  --vsx N               variables listed in vsx.dat (-1: two thirds)\n"
       "  --vsx-flag2 F         share of those flagged 2\n"
       "  --vsx-filler N        unrelated catalogue entries\n"
@@ -235,7 +254,7 @@ std::string usage_text() {
       "  --max-lines N         most lines in one photometry table\n"
       "  --reference-stars N   reference stars per image\n"
       "  --hour-zero           time stamps as 09:05:07.2 instead of  9:05:07.2\n"
-      "  --truth               also write DIR/truth.txt (the variables)\n"
+      "  --truth               also write DIR/truth.txt (the variables and their sampling)\n"
       "  --out DIR             output folder (created if missing)\n"
       "  --list-presets        list the presets\n"
       "\npresets:";

@@ -6,6 +6,7 @@
 
 #include "calendar.h"
 #include "catalogue.h"
+#include "nightly_systematic.h"
 #include "observe.h"
 #include "random.h"
 #include "schedule.h"
@@ -64,6 +65,7 @@ SeriesOptions normalised(const SeriesOptions& input) {
   o.zero_point_drift_mag = std::max(o.zero_point_drift_mag, 0.0);
   o.cloudy_probability = std::clamp(o.cloudy_probability, 0.0, 1.0);
   o.outlier_probability = std::clamp(o.outlier_probability, 0.0, 1.0);
+  o.nightly_systematic_mag = std::max(o.nightly_systematic_mag, 0.0);
   o.vsx_flag2_fraction = std::clamp(o.vsx_flag2_fraction, 0.0, 1.0);
   o.vsx_filler = std::max(o.vsx_filler, 0);
   o.max_lines_per_image = std::max(o.max_lines_per_image, 1);
@@ -121,6 +123,7 @@ Series generate_series(const SeriesOptions& options) {
   choose_variables(o, series.objects, variable_random);
   Random schedule_random(stream_seed(o.seed, schedule_stream));
   series.images = plan_images(o, series.field_name, schedule_random);
+  set_nightly_systematic(o, series.images);
   Random mover_random(stream_seed(o.seed, mover_stream));
   series.mover = plan_moving_object(o, series.images, mover_random);
   Random session_random(stream_seed(o.seed, session_stream));

@@ -11,9 +11,12 @@ namespace {
 
 constexpr double two_pi = 6.28318530717958647692;
 
+// The trend's sine is at its lowest, the star at its brightest, here.
+constexpr double trend_maximum_phase = 0.75;
+
 // Phase in [0, 1) at `days`.
 double phase_at(const SkyObject& object, double days) {
-  const double cycles = days / object.period_days + object.phase;
+  const double cycles = cycle_count(object, days);
   return cycles - std::floor(cycles);
 }
 
@@ -47,6 +50,21 @@ double trend_offset(const SkyObject& object, double phase) {
 }
 
 }  // namespace
+
+double cycle_count(const SkyObject& object, double days) { return days / object.period_days + object.phase; }
+
+double epoch_phase(const SkyObject& object) {
+  switch (object.kind) {
+    case VariableKind::pulsating:
+      return object.shape;  // the end of the rise
+    case VariableKind::trend:
+      return trend_maximum_phase;
+    case VariableKind::eclipsing:
+    case VariableKind::constant:
+      break;
+  }
+  return 0.0;
+}
 
 double variability_offset(const SkyObject& object, double days) {
   if (object.kind == VariableKind::constant || object.period_days <= 0.0) {

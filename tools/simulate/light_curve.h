@@ -12,4 +12,15 @@ namespace varisift::simulate {
 // eclipses; a trend is a slow wave whose length is `period_days`.
 double variability_offset(const SkyObject& object, double days);
 
+// Cycles of the light curve at `days` after the first image: days / period +
+// the phase at the first image. Its fraction is the phase of the shapes
+// above; a pulsating star is faintest and an eclipsing star in mid-eclipse at
+// whole cycles. The period must be positive.
+double cycle_count(const SkyObject& object, double days);
+
+// The phase of the light curve's epoch: maximum light (the smallest
+// magnitude) of a pulsating star or a trend, mid primary eclipse of an
+// eclipsing star.
+double epoch_phase(const SkyObject& object);
+
 }  // namespace varisift::simulate

@@ -162,16 +162,27 @@ bool measure_star(const Series& series, const ImageFrame& frame, const Image& im
   }
   const double snr = snr_at(above_limit);
   double sigma = std::sqrt((magnitude_per_snr / snr) * (magnitude_per_snr / snr) + noise_floor_mag * noise_floor_mag);
-  double mag = true_mag + image.zero_point_offset_mag;
+  // Under white noise the cloud offsets and the outliers are drawn all the
+  // same, so the detections stay those of the realistic series, but only the
+  // measurement's own noise is added.
+  const bool realistic = options.noise == NoiseModel::realistic;
+  double mag = true_mag + image.zero_point_offset_mag + image.nightly_offset_mag;
   if (image.cloudy) {
     sigma *= cloudy_noise_factor;
-    mag += image.cloud_gradient_mag * place.xi_arcsec / frame.half_side + random.normal(0.0, cloudy_scatter_mag);
+    const double patchy =
+        image.cloud_gradient_mag * place.xi_arcsec / frame.half_side + random.normal(0.0, cloudy_scatter_mag);
+    if (realistic) {
+      mag += patchy;
+    }
   }
   mag += random.normal(0.0, sigma);
   if (random.chance(options.outlier_probability)) {
     const double jump = random.log_uniform(outlier_min_mag, outlier_max_mag);
-    mag += random.chance(0.5) ? jump : -jump;
-    row.outlier = true;
+    const double signed_jump = random.chance(0.5) ? jump : -jump;
+    if (realistic) {
+      mag += signed_jump;
+      row.outlier = true;
+    }
   }
 
   const double position_sigma = position_floor_arcsec + position_per_seeing * image.seeing_arcsec / snr;
@@ -208,7 +219,8 @@ bool measure_mover(const Series& series, const ImageFrame& frame, const Image& i
     return false;
   }
   const double snr = snr_at(above_limit);
-  const double mag = series.mover.mag + image.zero_point_offset_mag + random.normal(0.0, magnitude_per_snr / snr);
+  const double mag = series.mover.mag + image.zero_point_offset_mag + image.nightly_offset_mag +
+                     random.normal(0.0, magnitude_per_snr / snr);
   row.ra_ms = ra_ms_of(ra);
   row.dec_cas = dec_cas_of(dec);
   set_pixel(frame, xi, eta, row);

@@ -25,7 +25,8 @@ std::vector<StarPlace> star_places(const SeriesOptions& options, const std::vect
 // measurement draws new noise. Detection follows the brightness above the
 // image's limit (clouds lift it); magnitudes carry noise that grows towards
 // the limit, the image's zero-point drift, patchy-cloud offsets and now and
-// then a single outlier; rows are sorted by right ascension and cut to
+// then a single outlier (under white noise only the first), and the image's
+// nightly term; rows are sorted by right ascension and cut to
 // options.max_lines_per_image by dropping the faintest.
 void measure_table(const Series& series, const std::vector<StarPlace>& places, int repeat, PhotometryTable& table);
 

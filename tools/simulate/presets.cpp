@@ -39,6 +39,52 @@ SeriesOptions cloudy() {
   return o;
 }
 
+// The field of the period-search series: 900 stars at the density of the
+// typical field (some 160 of them bright enough for variables) and 60
+// variables with amplitudes of 0.1 to 2 mag, pulsating and eclipsing in turn
+// and a trend after every four. Periods are drawn as everywhere (pulsating
+// 1.2 h to 1 d, eclipsing 0.3 to 5 d, trends 2 to 60 d), so 20 seeds give
+// about a hundred variables of each shape whose period the series can show.
+SeriesOptions period_field() {
+  SeriesOptions o;
+  o.stars = 900;
+  o.field_arcmin = 21.0;
+  o.variables = 60;
+  o.min_amplitude_mag = 0.1;
+  o.variable_kinds = {VariableKind::pulsating, VariableKind::eclipsing, VariableKind::pulsating,
+                      VariableKind::eclipsing, VariableKind::trend};
+  return o;
+}
+
+// One night of 120 images, 10 hours at the usual 5-minute cadence.
+SeriesOptions long_night() {
+  SeriesOptions o = period_field();
+  o.images = 120;
+  return o;
+}
+
+// Three nights of 70 images (5.8 hours each, the last night one image short
+// of 70 so the series stays within the reader's 209 images), each measured
+// in its own session.
+SeriesOptions three_nights() {
+  SeriesOptions o = period_field();
+  o.images = 209;
+  o.images_per_night = 70;
+  o.sessions = 3;
+  return o;
+}
+
+// Ten nights of 20 images at a 10-minute cadence: 3.2 hours each, longer
+// than the shortest periods, with the nights' daily gaps between them.
+SeriesOptions ten_nights() {
+  SeriesOptions o = period_field();
+  o.images = 200;
+  o.images_per_night = 20;
+  o.cadence_seconds = 600.0;
+  o.sessions = 10;
+  return o;
+}
+
 // South of the equator by a few arcminutes: declinations "-00 ..", a few
 // stars just north, nights that start after 0 h UT (hours " 1:" to " 9:").
 SeriesOptions southern() {
@@ -130,6 +176,9 @@ const std::vector<Entry>& entries() {
       {{"tiny", "8 images of 30 stars, 3 variables"}, tiny},
       {{"single", "one image only"}, single},
       {{"cloudy", "60 images, about a third of them through clouds"}, cloudy},
+      {{"long-night", "120 images in one night of 10 hours, 900 stars, 60 variables"}, long_night},
+      {{"three-nights", "3 nights of 70 images (209 in all), 900 stars, 60 variables"}, three_nights},
+      {{"ten-nights", "10 nights of 20 images (3.2 hours each), 900 stars, 60 variables"}, ten_nights},
       {{"southern", "field just south of the equator (-00 degrees), LF line ends"}, southern},
       {{"sessions", "3 nights, 4 sessions listing images again, images measured twice"}, sessions},
       {{"pole", "field at declination +88"}, pole},

@@ -74,6 +74,13 @@ void set_conditions(const SeriesOptions& options, Image& image, double& seeing, 
   }
   image.pointing_ra_arcsec = random.normal(0.0, pointing_sigma_arcsec);
   image.pointing_dec_arcsec = random.normal(0.0, pointing_sigma_arcsec);
+  // White noise keeps the draws (the same sky, seeing and clouds as the
+  // realistic series of the seed) but drops what they would add to every
+  // magnitude of the image.
+  if (options.noise == NoiseModel::white) {
+    image.zero_point_offset_mag = 0.0;
+    image.cloud_gradient_mag = 0.0;
+  }
 }
 
 }  // namespace

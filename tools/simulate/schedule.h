@@ -17,7 +17,7 @@ namespace varisift::simulate {
 std::string default_field_name(double center_ra_deg, double center_dec_deg);
 
 // The images in time order: names, time stamps, nights, seeing, clouds,
-// zero-point drift and pointing. Nights follow one another with now and then
+// zero-point drift (none under white noise) and pointing. Nights follow one another with now and then
 // a night lost to weather.
 std::vector<Image> plan_images(const SeriesOptions& options, const std::string& field_name, Random& random);
 

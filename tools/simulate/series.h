@@ -38,6 +38,12 @@ enum class VariableKind {
 // an image of that name.
 enum class FlipNote { no, yes, horizontally };
 
+// What disturbs the measured magnitudes besides each measurement's own noise.
+enum class NoiseModel {
+  realistic,  // zero-point random walk, cloud offsets and patchy clouds, single outliers
+  white,      // none of these: each magnitude is the true one plus its own Gaussian noise
+};
+
 struct SeriesOptions {
   std::uint64_t seed = 1;  // every random choice follows from it
 
@@ -79,6 +85,8 @@ struct SeriesOptions {
   double cloudy_probability = 0.05;    // chance that an image is taken through clouds
   double outlier_probability = 0.002;  // chance that a measurement is a single outlier
   bool moving_object = true;           // a minor planet crosses the field in the first night
+  NoiseModel noise = NoiseModel::realistic;
+  double nightly_systematic_mag = 0;  // range of an airmass-like term repeating each night; 0 = none
 
   // The catalogue vsx.dat.
   int vsx_variables = -1;           // variables with an entry; -1 = two thirds of them
@@ -195,6 +203,7 @@ struct Image {
   bool cloudy = false;
   double extinction_mag = 0;         // light lost to clouds and air
   double zero_point_offset_mag = 0;  // what calibration leaves of the drift
+  double nightly_offset_mag = 0;     // the airmass-like term of the image's time of day
   double cloud_gradient_mag = 0;     // patchy clouds: offset across the field
   double seeing_arcsec = 0;
   double pointing_ra_arcsec = 0;  // telescope pointing minus field centre
@@ -246,7 +255,10 @@ Series generate_series(const SeriesOptions& options);
 void write_log(const Series& series, std::ostream& out);
 void write_vsx(const Series& series, std::ostream& out);
 
-// A plain list of the variables (one line each), for checking a run by eye.
+// truth.txt: a header line naming the columns, then one line per variable
+// with its place, kind, amplitude, period and epoch, what the image times
+// sample of its light curve, and its catalogue entry; for checking a run by
+// eye and for measuring how well a run recovers the variables.
 void write_truth(const Series& series, std::ostream& out);
 
 // The table that a reader keeping the last table of each image would use;

@@ -18,6 +18,7 @@
 #include "command_line.h"
 #include "light_curve.h"
 #include "line_format.h"
+#include "nightly_systematic.h"
 #include "portable_math.h"
 #include "presets.h"
 #include "random.h"
@@ -670,7 +671,7 @@ TEST(Determinism, ChangingTheCatalogueLeavesTheMeasurementsAlone) {
 // ---------------------------------------------------------------- realism
 
 TEST(Presets, AllNamesApplyAndKeepTheSeed) {
-  ASSERT_EQ(presets().size(), 9u);
+  ASSERT_EQ(presets().size(), 12u);
   for (const Preset& p : presets()) {
     SeriesOptions options;
     options.seed = 99;
@@ -832,6 +833,106 @@ TEST(Presets, SingleHasOneImageAndNoMovingObject) {
   EXPECT_EQ(series.images.size(), 1u);
   EXPECT_FALSE(series.mover.present);
   EXPECT_EQ(log_text(series).find("Moving Object"), std::string::npos);
+}
+
+// The period-search series: their nights, within the reader's 209 images,
+// and 60 variables of which 24 pulsate and 24 eclipse.
+TEST(Presets, PeriodSeriesHaveTheirNightsAndBothShapes) {
+  const std::pair<std::string_view, std::vector<int>> cases[] = {
+      {"long-night", {120}}, {"three-nights", {70, 70, 69}}, {"ten-nights", std::vector<int>(10, 20)}};
+  for (const auto& [name, night_sizes] : cases) {
+    const Series series = generate_series(preset(name, 3));
+    std::map<int, int> nights;
+    for (const Image& image : series.images) ++nights[image.night];
+    std::vector<int> sizes;
+    for (const auto& night : nights) sizes.push_back(night.second);
+    EXPECT_EQ(sizes, night_sizes) << name;
+    std::map<VariableKind, int> kinds;
+    for (const SkyObject& star : series.objects) ++kinds[star.kind];
+    EXPECT_EQ(kinds[VariableKind::pulsating], 24) << name;
+    EXPECT_EQ(kinds[VariableKind::eclipsing], 24) << name;
+  }
+  // A short night still spans more than two of the shortest pulsations (1.2 h).
+  const Series ten = generate_series(preset("ten-nights", 3));
+  const double night_hours = static_cast<double>(ten.images[19].time_tenths - ten.images[0].time_tenths) / 36000.0;
+  EXPECT_GT(night_hours, 2.4);
+  EXPECT_LT(night_hours, 3.5);
+}
+
+// Per clear image, the mean of (measured - true magnitude) over the bright
+// constant stars (clouds leave them too little signal for this).
+std::map<std::size_t, double> clear_image_offsets(const Series& series) {
+  std::map<std::size_t, double> offsets;
+  for (std::size_t i = 0; i < series.images.size(); ++i) {
+    double sum = 0;
+    int stars = 0;
+    for (const Measurement& row : final_table(series, static_cast<int>(i))->rows) {
+      const SkyObject* star = row.object < 0 ? nullptr : &series.objects[static_cast<std::size_t>(row.object)];
+      if (star && star->kind == VariableKind::constant && star->mag < series.options.limit_mag - 4.5) {
+        sum += row.mag / 100.0 - star->mag;
+        ++stars;
+      }
+    }
+    if (!series.images[i].cloudy && stars > 5) offsets[i] = sum / stars;
+  }
+  return offsets;
+}
+
+// White noise keeps the sky, the clouds and the detections of the realistic
+// series of the seed and drops every offset shared by an image and every
+// outlier.
+TEST(Noise, WhiteKeepsTheDetectionsAndDropsTheSystematics) {
+  SeriesOptions options = preset("cloudy", 5);
+  options.outlier_probability = 0.02;
+  const Series realistic = generate_series(options);
+  options.noise = NoiseModel::white;
+  const Series white = generate_series(options);
+  int outliers = 0;
+  for (std::size_t i = 0; i < white.images.size(); ++i) {
+    EXPECT_EQ(white.images[i].cloudy, realistic.images[i].cloudy);
+    EXPECT_EQ(white.images[i].zero_point_offset_mag, 0.0);
+    EXPECT_EQ(white.images[i].cloud_gradient_mag, 0.0);
+    const std::vector<Measurement>& a = final_table(realistic, static_cast<int>(i))->rows;
+    const std::vector<Measurement>& b = final_table(white, static_cast<int>(i))->rows;
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t r = 0; r < a.size(); ++r) {
+      EXPECT_EQ(a[r].object, b[r].object);
+      EXPECT_FALSE(b[r].outlier);
+      outliers += a[r].outlier;
+    }
+  }
+  EXPECT_GT(outliers, 10);
+  const std::map<std::size_t, double> offsets = clear_image_offsets(white);
+  EXPECT_GT(offsets.size(), 30u);
+  for (const auto& [image, offset] : offsets) EXPECT_LT(std::fabs(offset), 0.015) << image;
+}
+
+// The nightly term follows the time of day: 0 where the field culminates
+// (the middle of the first night), the full range at that night's ends,
+// the same at the same hour of any night, and on every star of an image.
+TEST(Noise, NightlySystematicRepeatsWithTheTimeOfDay) {
+  SeriesOptions options;
+  options.nightly_systematic_mag = 0.05;
+  std::vector<Image> images;
+  for (auto [night, hour] : {std::pair{0, 20.0}, {0, 22.0}, {0, 24.0}, {1, 20.0}, {3, 21.0}}) {
+    images.emplace_back().night = night;
+    images.back().time_tenths = tenths_at(2020, 3, 1 + night, hour);
+  }
+  set_nightly_systematic(options, images);
+  EXPECT_EQ(images[1].nightly_offset_mag, 0.0);
+  EXPECT_NEAR(images[0].nightly_offset_mag, 0.05, 1e-12);
+  EXPECT_EQ(images[2].nightly_offset_mag, images[0].nightly_offset_mag);
+  EXPECT_EQ(images[3].nightly_offset_mag, images[0].nightly_offset_mag);
+  EXPECT_GT(images[4].nightly_offset_mag, 0.001);
+  EXPECT_LT(images[4].nightly_offset_mag, 0.049);
+
+  options = preset("ten-nights", 2);
+  options.noise = NoiseModel::white;
+  options.nightly_systematic_mag = 0.1;
+  const Series series = generate_series(options);
+  const std::map<std::size_t, double> offsets = clear_image_offsets(series);
+  EXPECT_GT(offsets.size(), 150u);
+  for (const auto& [image, offset] : offsets) EXPECT_NEAR(offset, series.images[image].nightly_offset_mag, 0.015);
 }
 
 TEST(Realism, CloudyImagesHaveFewerAndFainterStars) {
@@ -1170,11 +1271,13 @@ TEST(CommandLine, PresetFirstThenOptionsOverride) {
 }
 
 TEST(CommandLine, ReadsEveryKindOfValue) {
-  const CommandLine c = parse_command_line({"--seed",      "7",        "--ra",       "359.5",        "--dec",
-                                            "-0.1",        "--seeing", "1.5:3.0",    "--kinds",      "trend,eclipsing",
-                                            "--line-ends", "mixed",    "--flipped",  "horizontally", "--mover",
-                                            "off",         "--date",   "2020-02-29", "--hour-zero",  "--truth",
-                                            "--out",       "/tmp/x"});
+  const CommandLine c =
+      parse_command_line({"--seed",      "7",        "--ra",       "359.5",        "--dec",
+                          "-0.1",        "--seeing", "1.5:3.0",    "--kinds",      "trend,eclipsing",
+                          "--line-ends", "mixed",    "--flipped",  "horizontally", "--mover",
+                          "off",         "--date",   "2020-02-29", "--hour-zero",  "--truth",
+                          "--out",       "/tmp/x",   "--noise",    "white",        "--nightly-systematic",
+                          "0.03"});
   ASSERT_TRUE(c.error.empty()) << c.error;
   EXPECT_EQ(c.options.seed, 7u);
   EXPECT_DOUBLE_EQ(c.options.center_ra_deg, 359.5);
@@ -1190,6 +1293,8 @@ TEST(CommandLine, ReadsEveryKindOfValue) {
   EXPECT_FALSE(c.options.hour_blank_padded);
   EXPECT_TRUE(c.write_truth);
   EXPECT_EQ(c.out_dir, "/tmp/x");
+  EXPECT_EQ(c.options.noise, NoiseModel::white);
+  EXPECT_DOUBLE_EQ(c.options.nightly_systematic_mag, 0.03);
 }
 
 TEST(CommandLine, RejectsWhatItCannotRead) {
@@ -1201,6 +1306,8 @@ TEST(CommandLine, RejectsWhatItCannotRead) {
   EXPECT_NE(parse_command_line({"--kinds", "pulsating,wobbly"}).error, "");
   EXPECT_NE(parse_command_line({"--line-ends", "cr"}).error, "");
   EXPECT_NE(parse_command_line({"--date", "2020-2-29"}).error, "");
+  EXPECT_NE(parse_command_line({"--noise", "pink"}).error, "");
+  EXPECT_NE(parse_command_line({"--nightly-systematic", "-0.1"}).error, "");
   EXPECT_EQ(parse_command_line({}).error, "");
 }
 
