@@ -1,0 +1,42 @@
+// The order of the flags and their limits.
+#include "periods/period_flag.h"
+
+#include <cmath>
+
+namespace varisift {
+
+namespace {
+
+// Fewer cycles than this in the span make a period a lower limit.
+constexpr double min_cycles = 2;
+// log10 of the false-alarm probability from which a peak is weak (0.001).
+constexpr double weak_log10_fap = -3;
+// The nightly frequencies k = 1..4 c/d and the share of k around each.
+constexpr int nightly_harmonics = 4;
+constexpr double alias_share = 0.03;
+
+}  // namespace
+
+std::string_view period_flag_name(PeriodFlag flag) {
+  switch (flag) {
+    case PeriodFlag::long_period:
+      return "long";
+    case PeriodFlag::weak:
+      return "weak";
+    case PeriodFlag::alias:
+      return "alias";
+    case PeriodFlag::ok:
+      return "ok";
+  }
+  return "ok";
+}
+
+PeriodFlag period_flag(double period_d, double span_d, double log10_fap, double frequency) {
+  if (period_d > span_d / min_cycles) return PeriodFlag::long_period;
+  if (log10_fap >= weak_log10_fap) return PeriodFlag::weak;
+  for (int k = 1; k <= nightly_harmonics; ++k)
+    if (std::abs(frequency - k) <= alias_share * k) return PeriodFlag::alias;
+  return PeriodFlag::ok;
+}
+
+}  // namespace varisift

@@ -1,0 +1,123 @@
+// The steps of the search, in order.
+#include "periods/period_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "periods/centred_series.h"
+#include "periods/false_alarm.h"
+#include "periods/gls_periodogram.h"
+#include "periods/heliocentric_time.h"
+#include "periods/model_extremes.h"
+#include "periods/peak_choice.h"
+#include "periods/peak_refinement.h"
+#include "periods/phase_dispersion.h"
+
+namespace varisift {
+
+namespace {
+
+// Peaks of the periodogram refined and ranked.
+constexpr std::size_t peaks_refined = 5;
+// A peak within this many grid steps of f/2 or f/3 of another counts as its
+// subharmonic: the refined tops are far more precise, and distinct peaks lie
+// at least a peak width, five steps, apart.
+constexpr double subharmonic_steps = 2;
+// The period is doubled (an eclipsing shape with unequal minima, whose
+// periodogram peaks at twice the orbital frequency) when phase dispersion
+// at 2P is below this share of that at P. For a sine, 2P has the wider bins
+// in P's phase and the larger dispersion. Provisional: to be tuned on
+// simulated series other than those the recovery is measured on.
+constexpr double doubling_dispersion_ratio = 0.8;
+
+bool all_finite(std::span<const double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+struct Peaks {
+  std::vector<RefinedPeak> tops;
+  std::vector<PeakCandidate> candidates;
+  double highest_power = 0;
+};
+
+// The highest peaks of the grid, refined and fitted with the ranking model.
+Peaks refined_peaks(const CentredSeries& series, const FrequencyGrid& grid, const FineSteps& fine,
+                    const std::vector<double>& power, PeriodResult& result) {
+  Peaks peaks;
+  for (std::size_t k : highest_peaks(power, peaks_refined)) {
+    const RefinedPeak top = refine_peak(series, grid, fine, k);
+    result.point_frequencies += top.frequencies_evaluated * series.size();
+    peaks.highest_power = std::max(peaks.highest_power, top.power);
+    const std::optional<HarmonicFit> fit = fit_harmonics(series, top.frequency, ranking_harmonics);
+    peaks.tops.push_back(top);
+    peaks.candidates.push_back(
+        {top.frequency, fit ? fit->power : 0, fit ? fit->residual_sum_of_squares : series.sum_of_squares});
+  }
+  return peaks;
+}
+
+// The error, model, amplitude and epoch of a period that is not `long`.
+void describe_period(const CentredSeries& series, const FineSteps& fine, const RefinedPeak& top, double ra_deg,
+                     double dec_deg, PeriodResult& result) {
+  const PeakWidth width = peak_half_width(series, top, fine);
+  result.point_frequencies += width.frequencies_evaluated * series.size();
+  // P = m / f for m = 1 or 2, so dP = P df / f.
+  if (width.half_width > 0) result.period_err_d = result.period_d * width.half_width / top.frequency;
+
+  std::optional<HarmonicFit> fit = fit_harmonics(series, 1 / result.period_d, ranking_harmonics);
+  if (!fit) return;
+  const ModelExtremes extremes = model_extremes(fit->model);
+  result.amplitude_mag = extremes.peak_to_peak();
+  const double phase = result.eclipsing ? extremes.faintest.phase : extremes.brightest.phase;
+  const double middle = series.reference_time + series.span / 2;
+  result.epoch_jd = time_of_phase_nearest(fit->model, phase, middle);
+  result.epoch_hjd = heliocentric_julian_date(*result.epoch_jd, ra_deg, dec_deg);
+  result.model = std::move(fit->model);
+}
+
+}  // namespace
+
+std::optional<PeriodResult> search_period(std::span<const double> times, std::span<const double> magnitudes,
+                                          double ra_deg, double dec_deg, const PeriodSettings& settings) {
+  if (times.size() != magnitudes.size() || times.size() < min_search_points) return std::nullopt;
+  if (!all_finite(times) || !all_finite(magnitudes)) return std::nullopt;
+  const CentredSeries series = centred_series(times, magnitudes);
+  std::vector<double> sorted = series.t;
+  std::sort(sorted.begin(), sorted.end());
+  const std::optional<FrequencyGrid> grid = frequency_grid(series.span, median_time_step(sorted), settings.range);
+  if (!grid) return std::nullopt;
+
+  PeriodResult result;
+  result.span_d = series.span;
+  result.points = series.size();
+  result.grid = *grid;
+  std::vector<double> power = gls_powers(series, grid->first, grid->step, grid->count);
+  result.point_frequencies = grid->count * series.size();
+
+  const FineSteps fine = fine_steps(series, *grid);
+  const Peaks peaks = refined_peaks(series, *grid, fine, power, result);
+  result.log10_fap =
+      log_false_alarm(peaks.highest_power, series.size(), time_variance(series.t), grid->last()) / std::numbers::ln10;
+  const std::size_t chosen = chosen_peak(peaks.candidates, series.size(), subharmonic_steps * grid->step);
+  const RefinedPeak& top = peaks.tops[chosen];
+  result.peak_frequency = top.frequency;
+  result.peak_power = top.power;
+
+  const double period = 1 / top.frequency;
+  result.eclipsing = phase_dispersion(series, 2 * period, dispersion_bins) <
+                     doubling_dispersion_ratio * phase_dispersion(series, period, dispersion_bins);
+  const double found = result.eclipsing ? 2 * period : period;
+  result.cycles = series.span / found;
+  result.flag = period_flag(found, series.span, result.log10_fap, top.frequency);
+  if (result.flag == PeriodFlag::long_period) {
+    result.period_d = series.span / 2;
+  } else {
+    result.period_d = found;
+    describe_period(series, fine, top, ra_deg, dec_deg, result);
+  }
+  if (settings.keep_periodogram) result.power = std::move(power);
+  return result;
+}
+
+}  // namespace varisift

@@ -1,0 +1,66 @@
+// The period figures: the periodogram strip renders with its chosen peak
+// marked and a thinned curve, the phase plot draws phases 0 to 2 with the
+// model, and a `long` period gets a note instead of a phase plot.
+#include "html/period_figures.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "html/svg_curve.h"
+#include "periods/period_fixtures.h"
+
+namespace varisift {
+namespace {
+
+std::size_t count_of(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+const std::vector<double> times = fixtures::nightly_times(3, 70, 4);
+
+PeriodResult searched(const std::vector<double>& magnitudes) {
+  PeriodSettings settings;
+  settings.keep_periodogram = true;
+  return *search_period(times, magnitudes, 83.6, 22.0, settings);
+}
+
+TEST(PeriodFigures, PeriodogramMarksTheChosenPeak) {
+  const PeriodResult r = searched(fixtures::sine_curve(times, 2.7, 0.1, 2460311.0, 0.02, 5));
+  const std::string svg = periodogram_svg(r, 175);
+  EXPECT_NE(svg.find("aria-label=\"Periodogram of star 175\""), std::string::npos);
+  EXPECT_EQ(count_of(svg, "class=\"chosen-peak\"><title>chosen peak: 2.7"), 1u);
+  EXPECT_EQ(count_of(svg, "<path class=\"periodogram\" d=\"M"), 1u);
+  EXPECT_EQ(svg.compare(svg.size() - 7, 7, "</svg>\n"), 0);
+  PeriodResult without = r;
+  without.power.clear();
+  EXPECT_NE(periodogram_svg(without, 175).find("No periodogram kept"), std::string::npos);
+}
+
+TEST(PeriodFigures, PhasePlotDrawsTwoCyclesWithTheModel) {
+  const std::vector<double> m = fixtures::sine_curve(times, 2.7, 0.1, 2460311.0, 0.02, 5);
+  const std::string svg = phase_plot_svg(searched(m), times, m, 175);
+  // Ticks from phase 0.0 to 2.0 and the model as one path over them.
+  for (const char* tick : {">0.0</text>", ">1.0</text>", ">2.0</text>"}) EXPECT_NE(svg.find(tick), std::string::npos);
+  EXPECT_EQ(count_of(svg, "<path class=\"model-curve\" d=\"M"), 1u);
+  EXPECT_NE(svg.find("0 at maximum light"), std::string::npos);
+  const std::vector<double> slow = fixtures::sine_curve(times, 1 / 3.0, 0.2, 2460311.0, 0.02, 5);
+  const std::string none = phase_plot_svg(searched(slow), times, slow, 176);
+  EXPECT_NE(none.find("no phase plot"), std::string::npos);
+  EXPECT_EQ(count_of(none, "model-curve"), 0u);
+}
+
+TEST(SvgCurve, KeepsFirstHighestLowestAndLastOfAPixelColumn) {
+  const SvgPlot plot(PlotLayout{.width = 110, .height = 110, .left = 5, .right = 5, .top = 5, .bottom = 5},
+                     Axis{{0, 100}, ""}, Axis{{0, 100}, ""});
+  // Six points in the pixel column 15 (x 10.0 to 10.9), then one in 20.
+  const std::vector<DotPoint> points{{10.0, 50}, {10.2, 90}, {10.4, 60}, {10.6, 10}, {10.8, 40}, {10.9, 45}, {15, 5}};
+  EXPECT_EQ(curve_path(plot, points, "c"),
+            "<path class=\"c\" d=\"M15.0 55.0L15.2 15.0L15.6 95.0L15.9 60.0L20.0 100.0\"/>\n");
+}
+
+}  // namespace
+}  // namespace varisift
