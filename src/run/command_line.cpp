@@ -113,7 +113,7 @@ const std::vector<Option>& options() {
        [](CommandLine& c, std::string_view v) { return keep_path(c.catalogue, v); }},
       {"--report", "FILE", "append the report to FILE instead of DIR/Varisift.log",
        [](CommandLine& c, std::string_view v) { return keep_path(c.report, v); }},
-      {"--csv", "FOLDER", "write stars.csv and the candidates' light curves\n(lc_<star>.csv) to FOLDER",
+      {"--csv", "FOLDER", "write stars.csv and the light curves (lc_<star>.csv)\nof the candidates and index-flagged stars to FOLDER",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.csv_folder, v); }},
       {"--aavso", "FILE", "write the measurements of the candidates that VSX\nnames to FILE, in AAVSO Extended format",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.aavso_file, v); }},
@@ -131,7 +131,7 @@ const std::vector<Option>& options() {
            return "--filter takes an AAVSO filter code (such as V, CV, R, CR), not '" + std::string(v) + "'";
          return std::string();
        }},
-      {"--html", "FILE", "write a report page with every candidate's light curve",
+      {"--html", "FILE", "write a report page with the light curves",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.html_file, v); }},
       {"--match-radius", "ARCSEC", "name a star by the nearest VSX entry within ARCSEC\nin the exports and the page",
        [](CommandLine& c, std::string_view v) {
