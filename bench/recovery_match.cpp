@@ -32,10 +32,20 @@ constexpr double pi = 3.14159265358979323846;
 const double amplitude_bin_starts[] = {0.0, 0.1, 0.2, 0.5, 1.0};
 constexpr int amplitude_bins = sizeof(amplitude_bin_starts) / sizeof(amplitude_bin_starts[0]);
 
+// The bright variables whose change the images can show: brighter than
+// this (by the truth's magnitude) and with at least this sampled span (the
+// range of their true magnitudes at the image times).
+constexpr double bright_limit_mag = 15.0;
+constexpr double visible_span_mag = 0.1;
+
 struct Variable {
   double ra_deg = 0;
   double dec_deg = 0;
   double amplitude = 0;
+  double mag = 0;
+  double span = 0;  // sampled span, mag
+
+  bool bright_and_visible() const { return mag < bright_limit_mag && span >= visible_span_mag; }
 };
 
 struct Star {
@@ -87,13 +97,15 @@ std::vector<Variable> read_truth(const std::string& path) {
     if (it == header.end()) fail(path + " has no column " + name);
     return static_cast<std::size_t>(it - header.begin());
   };
-  const std::size_t ra = column("ra_deg"), dec = column("dec_deg"), amplitude = column("amplitude_mag");
+  const std::size_t ra = column("ra_deg"), dec = column("dec_deg"), amplitude = column("amplitude_mag"),
+                    mag = column("mag"), span = column("span_mag");
   std::vector<Variable> variables;
   while (std::getline(in, line)) {
     std::vector<std::string> f = blank_fields(line);
     if (f.empty()) continue;
     if (f.size() != header.size()) fail("wrong field count in " + path + ": " + line);
-    variables.push_back({std::stod(f[ra]), std::stod(f[dec]), std::stod(f[amplitude])});
+    variables.push_back(
+        {std::stod(f[ra]), std::stod(f[dec]), std::stod(f[amplitude]), std::stod(f[mag]), std::stod(f[span])});
   }
   return variables;
 }
@@ -194,6 +206,8 @@ struct Tally {
   int found[amplitude_bins] = {};
   int flagged = 0;
   int false_ones = 0;
+  int bright = 0;  // bright variables with a visible span, and those found
+  int bright_found = 0;
   int all_variables() const {
     int n = 0;
     for (int v : variables) n += v;
@@ -221,6 +235,10 @@ void tally_series(const Series& s, Flag flagged, Tally& t) {
     int bin = amplitude_bin(s.variables[v].amplitude);
     ++t.variables[bin];
     if (found[v]) ++t.found[bin];
+    if (s.variables[v].bright_and_visible()) {
+      ++t.bright;
+      t.bright_found += found[v];
+    }
   }
 }
 
@@ -265,6 +283,10 @@ void print_recovery(const std::vector<Series>& all) {
               percent(total[0].all_found(), total[0].all_variables()).c_str(),
               percent(total[1].all_found(), total[1].all_variables()).c_str(),
               percent(total[2].all_found(), total[2].all_variables()).c_str());
+  std::printf("| brighter than %.0f mag, sampled span >= %.1f mag | %d | %s | %s | %s |\n", bright_limit_mag,
+              visible_span_mag, total[0].bright, percent(total[0].bright_found, total[0].bright).c_str(),
+              percent(total[1].bright_found, total[1].bright).c_str(),
+              percent(total[2].bright_found, total[2].bright).c_str());
   std::printf("| flagged stars | | %d | %d | %d |\n", total[0].flagged, total[1].flagged, total[2].flagged);
   std::printf("| false ones | | %d | %d | %d |\n", total[0].false_ones, total[1].false_ones, total[2].false_ones);
   std::printf("| purity | | %.1f %% | %.1f %% | %.1f %% |\n\n", total[0].purity(), total[1].purity(),
@@ -280,18 +302,17 @@ void print_recovery(const std::vector<Series>& all) {
 }
 
 // The rule of the index flag with free thresholds: IQR score > a; or IQR
-// score > b and MAD score > c; or 1/eta score > d with the IQR score (and,
-// when eta_with_mad, the MAD score) > e.
+// score > b and MAD score > c and 1/eta score > h; or 1/eta score > d and
+// IQR score > e; or 1/eta score > f.
 struct Rule {
-  double a, b, c, d, e;
-  bool eta_with_mad;
+  double a, b, c, h, d, e, f;
 };
 
 bool above(const std::optional<double>& score, double threshold) { return score && *score > threshold; }
 
 bool rule_flag(const Rule& r, const Star& s) {
-  return above(s.iqr_score, r.a) || (above(s.iqr_score, r.b) && above(s.mad_score, r.c)) ||
-         (above(s.inv_eta_score, r.d) && above(s.iqr_score, r.e) && (!r.eta_with_mad || above(s.mad_score, r.e)));
+  return above(s.iqr_score, r.a) || (above(s.iqr_score, r.b) && above(s.mad_score, r.c) && above(s.inv_eta_score, r.h)) ||
+         (above(s.inv_eta_score, r.d) && above(s.iqr_score, r.e)) || above(s.inv_eta_score, r.f);
 }
 
 // Thresholds from..to in steps, then "left out" (no score reaches it).
@@ -304,43 +325,51 @@ std::vector<double> steps(double from, double to, double step, bool with_left_ou
   return v;
 }
 
-// Every clause of the rule asks the IQR score to exceed something, so
-// stars at or below the lowest IQR threshold tried are never flagged by
-// the rule, and only the reported ones among them matter.
+// A star that no clause can flag with the lowest thresholds tried (IQR
+// score at most 0 and 1/eta score at most the lowest alone-threshold)
+// matters only when it is reported.
 constexpr double lowest_iqr_threshold = 0;
+constexpr double lowest_eta_alone_threshold = 8;
 
 void tune(const std::vector<Series>& all, double purity_goal) {
   struct Result {
     Rule rule;
     int union_found, union_flagged, union_false;
     int flag_found, flag_flagged, flag_false;
+    int union_bright;  // bright variables with a visible span the union finds
   };
   // Per series, the stars the rule may flag or the table reports.
   std::vector<std::vector<const Star*>> candidates(all.size());
   for (std::size_t i = 0; i < all.size(); ++i)
     for (const Star& star : all[i].stars)
-      if (star.reported || above(star.iqr_score, lowest_iqr_threshold)) candidates[i].push_back(&star);
+      if (star.reported || above(star.iqr_score, lowest_iqr_threshold) ||
+          above(star.inv_eta_score, lowest_eta_alone_threshold))
+        candidates[i].push_back(&star);
   int variables = 0;
-  for (const Series& s : all) variables += static_cast<int>(s.variables.size());
+  int bright = 0;
+  for (const Series& s : all) {
+    variables += static_cast<int>(s.variables.size());
+    for (const Variable& v : s.variables) bright += v.bright_and_visible();
+  }
 
   std::vector<Rule> rules;
-  for (double a : steps(3, 20, 1, true))
-    for (double b : steps(2, 8, 1, true))
-      for (double c : steps(2, 8, 1, false)) {
-        if (b >= left_out && c > 2) continue;  // one rule without the clause
-        if (b < left_out && b >= a) continue;  // the clause adds nothing
-        for (double d : steps(2, 12, 1, true))
-          for (double e : steps(lowest_iqr_threshold, 5, 0.5, false))
-            for (bool with_mad : {false, true}) {
-              if (d >= left_out && (e > lowest_iqr_threshold || with_mad)) continue;
-              rules.push_back({a, b, c, d, e, with_mad});
+  for (double a : {10.0, 20.0, 30.0, left_out})
+    for (double b : steps(2, 6, 1, true))
+      for (double c : steps(2, 6, 1, false))
+        for (double h : {-1.0, 0.0, 1.0, 2.0, 3.0, 4.0}) {
+          if (b >= left_out && (c > 2 || h > -1)) continue;  // one rule without the clause
+          for (double d : steps(2, 10, 1, true))
+            for (double e : steps(lowest_iqr_threshold, 4, 0.5, false)) {
+              if (d >= left_out && e > lowest_iqr_threshold) continue;
+              for (double f : {lowest_eta_alone_threshold, 10.0, 12.0, 15.0, 20.0, 25.0, left_out})
+                rules.push_back({a, b, c, h, d, e, f});
             }
-      }
+        }
 
   std::vector<Result> results;
   std::vector<char> union_found, flag_found;
   for (const Rule& r : rules) {
-    Result result{r, 0, 0, 0, 0, 0, 0};
+    Result result{r, 0, 0, 0, 0, 0, 0, 0};
     for (std::size_t i = 0; i < all.size(); ++i) {
       union_found.assign(all[i].variables.size(), 0);
       flag_found.assign(all[i].variables.size(), 0);
@@ -359,6 +388,8 @@ void tune(const std::vector<Series>& all, double purity_goal) {
           if (by_rule) flag_found[static_cast<std::size_t>(v)] = 1;
         }
       }
+      for (std::size_t v = 0; v < union_found.size(); ++v)
+        result.union_bright += union_found[v] && all[i].variables[v].bright_and_visible();
       for (char f : union_found) result.union_found += f;
       for (char f : flag_found) result.flag_found += f;
     }
@@ -375,12 +406,14 @@ void tune(const std::vector<Series>& all, double purity_goal) {
         s, [](const Star& star) { return star.reported; }, table);
   std::printf("%zu series, %d variables; the results table finds %d (%d false of %d flagged, purity %.1f %%)\n",
               all.size(), variables, table.all_found(), table.false_ones, table.flagged, table.purity());
+  std::printf("%d bright variables with a visible span (B: those the union finds)\n", bright);
   std::printf(
       "%zu rules tried; those whose index flag alone has a purity >= %.1f %%, most variables found by\n"
-      "the union first (M: the 1/eta clause asks the MAD score > e too):\n",
+      "the union first:\n",
       rules.size(), purity_goal);
   std::printf(
-      "     a      b      c      d      e   | union: found flagged false purity | flag: found flagged false purity\n");
+      "     a      b      c      h      d      e      f | union: found flagged false purity     B | flag: found "
+      "flagged false purity\n");
   auto shown = [](double t) {
     char text[16];
     if (t >= left_out) return std::string("     -");
@@ -392,10 +425,13 @@ void tune(const std::vector<Series>& all, double purity_goal) {
   };
   for (std::size_t i = 0; i < results.size() && i < 40; ++i) {
     const Result& x = results[i];
-    std::printf("%s %s %s %s %s %s | %12d %7d %5d %5.1f %% | %11d %7d %5d %5.1f %%\n", shown(x.rule.a).c_str(),
-                shown(x.rule.b).c_str(), shown(x.rule.b >= left_out ? left_out : x.rule.c).c_str(),
-                shown(x.rule.d).c_str(), shown(x.rule.e).c_str(), x.rule.eta_with_mad ? "M" : " ", x.union_found,
-                x.union_flagged, x.union_false, percent_of(x.union_flagged, x.union_false), x.flag_found,
+    const bool no_pair = x.rule.b >= left_out;
+    const bool no_eta = x.rule.d >= left_out;
+    std::printf("%s %s %s %s %s %s %s | %12d %7d %5d %5.1f %% %5d | %11d %7d %5d %5.1f %%\n", shown(x.rule.a).c_str(),
+                shown(x.rule.b).c_str(), shown(no_pair ? left_out : x.rule.c).c_str(),
+                shown(no_pair ? left_out : x.rule.h).c_str(), shown(x.rule.d).c_str(),
+                shown(no_eta ? left_out : x.rule.e).c_str(), shown(x.rule.f).c_str(), x.union_found, x.union_flagged,
+                x.union_false, percent_of(x.union_flagged, x.union_false), x.union_bright, x.flag_found,
                 x.flag_flagged, x.flag_false, percent_of(x.flag_flagged, x.flag_false));
   }
 }
