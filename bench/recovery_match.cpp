@@ -311,7 +311,8 @@ struct Rule {
 bool above(const std::optional<double>& score, double threshold) { return score && *score > threshold; }
 
 bool rule_flag(const Rule& r, const Star& s) {
-  return above(s.iqr_score, r.a) || (above(s.iqr_score, r.b) && above(s.mad_score, r.c) && above(s.inv_eta_score, r.h)) ||
+  return above(s.iqr_score, r.a) ||
+         (above(s.iqr_score, r.b) && above(s.mad_score, r.c) && above(s.inv_eta_score, r.h)) ||
          (above(s.inv_eta_score, r.d) && above(s.iqr_score, r.e)) || above(s.inv_eta_score, r.f);
 }
 
@@ -431,8 +432,8 @@ void tune(const std::vector<Series>& all, double purity_goal) {
                 shown(x.rule.b).c_str(), shown(no_pair ? left_out : x.rule.c).c_str(),
                 shown(no_pair ? left_out : x.rule.h).c_str(), shown(x.rule.d).c_str(),
                 shown(no_eta ? left_out : x.rule.e).c_str(), shown(x.rule.f).c_str(), x.union_found, x.union_flagged,
-                x.union_false, percent_of(x.union_flagged, x.union_false), x.union_bright, x.flag_found,
-                x.flag_flagged, x.flag_false, percent_of(x.flag_flagged, x.flag_false));
+                x.union_false, percent_of(x.union_flagged, x.union_false), x.union_bright, x.flag_found, x.flag_flagged,
+                x.flag_false, percent_of(x.flag_flagged, x.flag_false));
   }
 }
 
