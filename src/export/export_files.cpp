@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "io/file_names.h"
+
 namespace varisift {
 
 namespace {
@@ -38,16 +40,16 @@ bool is_csv_export_name(std::string_view name) {
 // whether or not the files exist.
 fs::path normal_path(const std::string& path) {
   std::error_code ec;
-  fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
-  return ec ? fs::path(path).lexically_normal() : p;
+  fs::path p = fs::weakly_canonical(fs::absolute(path_of(path), ec), ec);
+  return ec ? path_of(path).lexically_normal() : p;
 }
 
 std::string check_csv_folder(const std::string& folder) {
   std::error_code ec;
-  if (!fs::exists(folder, ec)) return "";
-  if (!fs::is_directory(folder, ec)) return "--csv names a file, not a folder: '" + folder + "'";
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    std::string name = entry.path().filename().string();
+  if (!fs::exists(path_of(folder), ec)) return "";
+  if (!fs::is_directory(path_of(folder), ec)) return "--csv names a file, not a folder: '" + folder + "'";
+  for (const fs::directory_entry& entry : fs::directory_iterator(path_of(folder), ec)) {
+    std::string name = name_of(entry.path().filename());
     if (!entry.is_regular_file(ec) || !is_csv_export_name(name))
       return "--csv folder '" + folder + "' holds '" + name +
              "', which is no earlier CSV export; name an empty or new folder";
@@ -58,8 +60,8 @@ std::string check_csv_folder(const std::string& folder) {
 
 std::string check_file(const std::string& option, const std::string& path) {
   std::error_code ec;
-  if (fs::is_directory(path, ec)) return option + " names a folder: '" + path + "'";
-  fs::path parent = fs::path(path).parent_path();
+  if (fs::is_directory(path_of(path), ec)) return option + " names a folder: '" + path + "'";
+  fs::path parent = path_of(path).parent_path();
   if (!parent.empty() && !fs::is_directory(parent, ec))
     return option + " names a file in a folder that is not there: '" + path + "'";
   return "";
@@ -100,7 +102,7 @@ std::error_code last_error() { return {errno, std::generic_category()}; }
 // could not be written whole is removed. Returns what failed, or no error.
 std::error_code write_whole_file(const std::string& path, std::string_view bytes) {
   errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = open_file(path, "wb");
   if (file == nullptr) return last_error();
   std::error_code error;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) error = last_error();
@@ -108,7 +110,7 @@ std::error_code write_whole_file(const std::string& path, std::string_view bytes
   if (std::fclose(file) != 0 && !error) error = last_error();
   // A failure that leaves errno unset is still a failure.
   if (error && error.value() == 0) error = std::make_error_code(std::errc::io_error);
-  if (error) remove_file(path);
+  if (error) remove_file(path_of(path));
   return error;
 }
 
@@ -141,9 +143,9 @@ std::string write_file_in_place(const std::string& path, std::string_view bytes)
   std::string partial = path + std::string(partial_suffix);
   if (std::error_code error = write_whole_file(partial, bytes)) return cannot_write(path, error);
   std::error_code ec;
-  fs::rename(partial, path, ec);
+  fs::rename(path_of(partial), path_of(path), ec);
   if (ec) {
-    remove_file(partial);
+    remove_file(path_of(partial));
     return cannot_write(path, ec);
   }
   return "";
@@ -152,51 +154,51 @@ std::string write_file_in_place(const std::string& path, std::string_view bytes)
 std::vector<std::string> destinations_with_earlier_files(const ExportRequest& request) {
   std::vector<std::string> holding;
   std::error_code ec;
-  if (request.csv_folder && fs::is_directory(*request.csv_folder, ec)) {
-    for (const fs::directory_entry& entry : fs::directory_iterator(*request.csv_folder, ec)) {
-      if (is_csv_export_name(entry.path().filename().string())) {
+  if (request.csv_folder && fs::is_directory(path_of(*request.csv_folder), ec)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(path_of(*request.csv_folder), ec)) {
+      if (is_csv_export_name(name_of(entry.path().filename()))) {
         holding.push_back(*request.csv_folder);
         break;
       }
     }
   }
   for (const std::optional<std::string>& file : {request.aavso_file, request.html_file})
-    if (file && fs::exists(*file, ec)) holding.push_back(*file);
+    if (file && fs::exists(path_of(*file), ec)) holding.push_back(*file);
   return holding;
 }
 
 std::string write_csv_set(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& files) {
   std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder, ec))
+  fs::create_directories(path_of(folder), ec);
+  if (!fs::is_directory(path_of(folder), ec))
     return cannot_write(folder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
   auto partial_of = [&](const std::string& name) {
-    return (fs::path(folder) / (name + std::string(partial_suffix))).string();
+    return name_of(path_of(folder) / path_of(name + std::string(partial_suffix)));
   };
   std::vector<std::string> names;
   for (const auto& [name, bytes] : files) {
     if (std::error_code error = write_whole_file(partial_of(name), bytes)) {
-      for (const std::string& done : names) remove_file(partial_of(done));
-      return cannot_write((fs::path(folder) / name).string(), error);
+      for (const std::string& done : names) remove_file(path_of(partial_of(done)));
+      return cannot_write(name_of(path_of(folder) / path_of(name)), error);
     }
     names.push_back(name);
   }
   // Earlier light curves that the new set does not replace, and files an
   // earlier export left half written.
   std::vector<fs::path> stale;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    std::string name = entry.path().filename().string();
+  for (const fs::directory_entry& entry : fs::directory_iterator(path_of(folder), ec)) {
+    std::string name = name_of(entry.path().filename());
     bool ours = false;
     for (const std::string& n : names) ours = ours || name == n || name == n + std::string(partial_suffix);
     if (!ours && is_csv_export_name(name) && name != stars_file_name) stale.push_back(entry.path());
   }
   for (const fs::path& path : stale) {
     fs::remove(path, ec);
-    if (ec) return "cannot remove the earlier '" + path.string() + "' (" + reason_text(ec) + ")";
+    if (ec) return "cannot remove the earlier '" + name_of(path) + "' (" + reason_text(ec) + ")";
   }
   for (const std::string& name : names) {
-    fs::rename(partial_of(name), fs::path(folder) / name, ec);
-    if (ec) return cannot_write((fs::path(folder) / name).string(), ec);
+    fs::rename(path_of(partial_of(name)), path_of(folder) / path_of(name), ec);
+    if (ec) return cannot_write(name_of(path_of(folder) / path_of(name)), ec);
   }
   return "";
 }

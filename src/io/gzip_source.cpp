@@ -7,18 +7,43 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "io/file_names.h"
+
 namespace varisift {
 
 namespace {
 gzFile as_gz(void* file) { return static_cast<gzFile>(file); }
 
-// zlib's message on a failed read, without the path it puts in front.
-std::string read_error(gzFile file, const std::string& path) {
+// Opens the file for zlib, which puts its name for the file in front of its
+// messages ("NAME: unexpected end of file"); that name is kept in zlib_name.
+// On Windows zlib opens a descriptor of ours, named "<fd:N>": the name it
+// would make of a UTF-16 name is its own multibyte text, not known here.
+gzFile open_compressed(const std::filesystem::path& path, std::string& zlib_name) {
+#ifdef _WIN32
+  const int descriptor = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+  if (descriptor < 0) return nullptr;
+  gzFile file = gzdopen(descriptor, "rb");
+  if (file == nullptr) _close(descriptor);
+  zlib_name = "<fd:" + std::to_string(descriptor) + ">";
+  return file;
+#else
+  zlib_name = path.native();
+  return gzopen(path.c_str(), "rb");
+#endif
+}
+
+// zlib's message on a failed read, without the name it puts in front.
+std::string read_error(gzFile file, const std::string& name) {
   int code = Z_OK;
   const char* message = gzerror(file, &code);
   if (code == Z_OK) return "";
   std::string text = message != nullptr ? message : "";
-  if (text.compare(0, path.size() + 2, path + ": ") == 0) text.erase(0, path.size() + 2);
+  if (text.compare(0, name.size() + 2, name + ": ") == 0) text.erase(0, name.size() + 2);
   return "is damaged (" + (text.empty() ? std::string("broken gzip stream") : text) + ")";
 }
 // Bytes asked of zlib at once at most (its read count is an unsigned int).
@@ -38,24 +63,26 @@ bool starts_with_gzip_signature(std::FILE* file) {
 
 std::unique_ptr<GzipSource> GzipSource::open(const std::string& path, std::string& error) {
   std::error_code ec;
+  const std::filesystem::path native = path_of(path);
   // A directory of that name is no file: gzopen would accept it.
-  if (std::filesystem::is_directory(path, ec)) {
+  if (std::filesystem::is_directory(native, ec)) {
     error = "is a folder";
     return nullptr;
   }
-  gzFile file = gzopen(path.c_str(), "rb");
+  std::string zlib_name;
+  gzFile file = open_compressed(native, zlib_name);
   if (file == nullptr) {
     error = "cannot be opened";
     return nullptr;
   }
   gzbuffer(file, gz_buffer_bytes);
-  std::unique_ptr<GzipSource> source(new GzipSource(file, path));
+  std::unique_ptr<GzipSource> source(new GzipSource(file, zlib_name));
   // zlib reads a file without a gzip header as it is; a .gz name promises
   // compressed bytes, so such a file is refused. An empty file has none.
   char first = 0;
   int got = gzread(file, &first, 1);
   if (got < 0) {
-    error = read_error(file, path);
+    error = read_error(file, source->zlib_name_);
     return nullptr;
   }
   if (gzdirect(file) != 0) {
@@ -76,7 +103,7 @@ std::size_t GzipSource::read(char* buffer, std::size_t size) {
   int got = gzread(as_gz(file_), buffer, wanted);
   // At the end (0) zlib tells a stream cut short from a whole one.
   if (got <= 0) {
-    error_ = read_error(as_gz(file_), path_);
+    error_ = read_error(as_gz(file_), zlib_name_);
     if (got < 0 && error_.empty()) error_ = "is damaged (broken gzip stream)";
     return 0;
   }

@@ -31,9 +31,9 @@ class GzipSource : public ByteSource {
   const std::string& error() const { return error_; }
 
  private:
-  GzipSource(void* file, std::string path) : file_(file), path_(std::move(path)) {}
-  void* file_;  // gzFile, kept opaque so that zlib.h stays in the .cpp
-  std::string path_;
+  GzipSource(void* file, std::string zlib_name) : file_(file), zlib_name_(std::move(zlib_name)) {}
+  void* file_;             // gzFile, kept opaque so that zlib.h stays in the .cpp
+  std::string zlib_name_;  // the file's name in zlib's messages
   std::string error_;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "io/file_names.h"
 #include "text/number_format.h"
 
 namespace varisift {
@@ -24,12 +25,11 @@ std::uint8_t error_code_of(int err) {
 }
 
 OpenResult open_with_mode(std::string_view name, const char* mode) {
-  std::string path(name);
   std::error_code ec;
   // A directory of that name is no file: fopen would accept it for reading.
-  if (std::filesystem::is_directory(path, ec)) return {nullptr, open_error_cannot_open};
+  if (std::filesystem::is_directory(path_of(name), ec)) return {nullptr, open_error_cannot_open};
   errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), mode);
+  std::FILE* file = open_file(name, mode);
   if (file == nullptr) return {nullptr, error_code_of(errno)};
   return {file, 0};
 }

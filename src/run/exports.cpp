@@ -8,6 +8,7 @@
 #include "export/export_files.h"
 #include "export/light_curve_csv.h"
 #include "export/stars_csv.h"
+#include "io/file_names.h"
 
 namespace varisift {
 
@@ -25,10 +26,10 @@ void write_csv_files(const ObservationStore& store, const DetectionResults& resu
     outcome.failures.push_back(error);
     return;
   }
-  std::filesystem::path path(folder);
-  outcome.written.push_back((path / stars_file_name).string());
+  const std::filesystem::path path = path_of(folder);
+  outcome.written.push_back(name_of(path / stars_file_name));
   if (files.size() > 1)
-    outcome.written.push_back(std::to_string(files.size() - 1) + " light curves " + (path / "lc_*.csv").string());
+    outcome.written.push_back(std::to_string(files.size() - 1) + " light curves " + name_of(path / "lc_*.csv"));
 }
 
 // Writes one file; what it was is named as written, or its failure kept.

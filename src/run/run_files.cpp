@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "io/file_names.h"
+
 namespace varisift {
 
 namespace {
@@ -14,12 +16,12 @@ namespace fs = std::filesystem;
 // that a run without arguments opens exactly the names it always has.
 std::string in_folder(const CommandLine& command, std::string_view name) {
   if (!command.folder_given) return std::string(name);
-  return (fs::path(command.folder) / fs::path(name)).string();
+  return name_of(path_of(command.folder) / path_of(name));
 }
 
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code ec;
-  return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
+  return fs::exists(path_of(a), ec) && fs::exists(path_of(b), ec) && fs::equivalent(path_of(a), path_of(b), ec);
 }
 
 }  // namespace
@@ -28,9 +30,9 @@ RunFiles place_run_files(const CommandLine& command, std::string& error) {
   RunFiles files;
   error.clear();
   std::error_code ec;
-  if (command.folder_given && !fs::is_directory(command.folder, ec)) {
-    error = fs::exists(command.folder, ec) ? "'" + command.folder + "' is not a folder"
-                                           : "no folder '" + command.folder + "'";
+  if (command.folder_given && !fs::is_directory(path_of(command.folder), ec)) {
+    error = fs::exists(path_of(command.folder), ec) ? "'" + command.folder + "' is not a folder"
+                                                    : "no folder '" + command.folder + "'";
     return files;
   }
   files.log = in_folder(command, log_file_name);
@@ -40,7 +42,7 @@ RunFiles place_run_files(const CommandLine& command, std::string& error) {
   files.report_shown = command.report ? *command.report : std::string(report_file_name);
 
   if (command.report) {
-    fs::path report(*command.report);
+    fs::path report = path_of(*command.report);
     fs::path parent = report.parent_path();
     if (fs::is_directory(report, ec)) {
       error = "--report names a folder, '" + *command.report + "'";

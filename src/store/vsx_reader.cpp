@@ -12,6 +12,7 @@
 
 #include "base/parameters.h"
 #include "io/block_reader.h"
+#include "io/file_names.h"
 #include "io/gzip_source.h"
 #include "io/helper_thread.h"
 #include "io/input_files.h"
@@ -107,7 +108,7 @@ Fault load_lines(VsxCatalogue& catalogue, BlockReader& reader) {
 // takes no memory.
 void reserve_for_size(VsxCatalogue& catalogue, const std::string& path) {
   std::error_code ec;
-  std::uintmax_t file_size = std::filesystem::file_size(path, ec);
+  std::uintmax_t file_size = std::filesystem::file_size(path_of(path), ec);
   if (ec) return;
   catalogue.entries.reserve(static_cast<std::size_t>(file_size / short_line_bytes));
   catalogue.names.reserve(static_cast<std::size_t>(file_size / 4));
@@ -158,7 +159,7 @@ bool read_vsx_beside_log(VsxCatalogue& catalogue, const std::string& path, Repor
 
 std::string load_vsx_file(VsxCatalogue& catalogue, const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return "is a folder";
+  if (std::filesystem::is_directory(path_of(path), ec)) return "is a folder";
   OpenResult opened = open_for_reading(path);
   if (opened.file == nullptr) return "cannot be opened";
   if (std::string_view(path).ends_with(compressed_suffix) && !starts_with_gzip_signature(opened.file)) {

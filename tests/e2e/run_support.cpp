@@ -47,6 +47,12 @@ RunOutput output_of(const std::string& command) {
 constexpr int launcher_attempts = 3;
 constexpr int launcher_failed_status = 1;
 
+// The launcher with a UTF-8 locale: Wine reads the command line's bytes
+// and the names of files by the locale, and the tests name files in UTF-8
+// (Łódź, 観測), which must reach the Windows program as the same characters.
+// C.UTF-8 is part of every current glibc.
+std::string launcher_words() { return program_launcher().empty() ? "" : "env LC_ALL=C.UTF-8 " + program_launcher(); }
+
 RunOutput output_of_program(const std::string& command) {
   RunOutput out = output_of(command);
   for (int attempt = 1; attempt < launcher_attempts && !program_launcher().empty() &&
@@ -84,13 +90,13 @@ std::string as_program_writes(std::string text) {
 RunOutput run_varisift(const fs::path& dir, const std::string& prefix, const std::string& launcher,
                        const std::string& program) {
   return output_of_program("cd " + in_quotes(dir.string()) + " && " + prefix + " timeout 120 " + launcher + " " +
-                           program_launcher() + " " + in_quotes(program) + " </dev/null");
+                           launcher_words() + " " + in_quotes(program) + " </dev/null");
 }
 
 RunOutput run_varisift_with(const fs::path& dir, const std::string& arguments) {
   TempDir scratch;  // standard error goes here, outside the folder under test
   const fs::path errors = scratch.path() / "stderr";
-  RunOutput out = output_of_program("cd " + in_quotes(dir.string()) + " && timeout 120 " + program_launcher() + " " +
+  RunOutput out = output_of_program("cd " + in_quotes(dir.string()) + " && timeout 120 " + launcher_words() + " " +
                                     in_quotes(program_under_test()) + " " + arguments + " </dev/null 2>" +
                                     in_quotes(errors.string()));
   out.errors = read_file(errors);
