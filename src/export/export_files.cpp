@@ -103,7 +103,13 @@ std::error_code last_error() { return {errno, std::generic_category()}; }
 std::error_code write_whole_file(const std::string& path, std::string_view bytes) {
   errno = 0;
   std::FILE* file = open_file(path, "wb");
-  if (file == nullptr) return last_error();
+  if (file == nullptr) {
+    // Windows reports a folder in the way as a denied permission; the
+    // reason must read the same on every system.
+    std::error_code ec;
+    if (fs::is_directory(path_of(path), ec)) return std::make_error_code(std::errc::is_a_directory);
+    return last_error();
+  }
   std::error_code error;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) error = last_error();
   if (std::fflush(file) != 0 && !error) error = last_error();

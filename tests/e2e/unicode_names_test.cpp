@@ -28,7 +28,7 @@ TEST(NamesOutsideTheCodePage, EveryOptionReadsAndWritesThemAndShowsThemAsTyped) 
       run_varisift_with(dir.path(), "--csv Ωmega --html 観測.html --report 観測/Łódź.log --vsx 観測/vsx.dat.gz Łódź");
   ASSERT_EQ(run.exit_status, 0) << run.errors;
   EXPECT_EQ(run.errors,
-            e2e::as_program_writes("varisift: wrote Ωmega/stars.csv, 3 light curves Ωmega/lc_*.csv, 観測.html\r\n"));
+            e2e::as_program_writes("varisift: wrote Ωmega/stars.csv, 5 light curves Ωmega/lc_*.csv, 観測.html\r\n"));
   EXPECT_EQ(run.console, read_file(fs::path(E2E_DATA_DIR) / "sample.console.txt"));
   EXPECT_EQ(e2e::without_run_times(read_file(dir.path() / "観測" / "Łódź.log")),
             read_file(fs::path(E2E_DATA_DIR) / "sample.report.txt"));
