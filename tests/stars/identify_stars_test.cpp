@@ -173,9 +173,10 @@ TEST(IdentifyStars, NoMatchAcrossZeroHours) {
 }
 
 // The bound that identify_stars.cpp states on its box tests: per reference
-// (a measurement that created a star) at time position p of n, 64 per later
-// image of the series plus a slack of 256 in the grid, or 13 sqrt(N) per
-// image after p in the trees, N the largest image. References stay free.
+// at time position p of n, 64 per later image of the series plus a slack of
+// 256 in the grid, or 13 sqrt(N) per image after p in the trees, N the
+// largest image. The references of p are its measurements still free after
+// the run, as nothing takes a reference.
 double box_test_bound(const ObservationStore& store) {
   std::size_t n = store.image_count();
   std::size_t largest = 0;
