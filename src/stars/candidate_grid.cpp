@@ -109,7 +109,8 @@ CandidateGrid::CandidateGrid(const ObservationStore& store) {
   }
 }
 
-bool CandidateGrid::first_free(const OpenBox& box, std::size_t after, FirstFreeByImage& by_image) const {
+bool CandidateGrid::first_free(const OpenBox& box, std::size_t after, FirstFreeByImage& by_image,
+                               std::uint64_t& box_tests) const {
   if (keys_.empty()) return true;
   // Cell coordinates holding values strictly inside the open intervals.
   // (An arithmetic right shift rounds toward minus infinity.)
@@ -140,6 +141,7 @@ bool CandidateGrid::first_free(const OpenBox& box, std::size_t after, FirstFreeB
   for (std::int64_t y = y0; y < y0 + rows; ++y)
     for (int s = 0; s < span_count; ++s) covered += span_end(y, s) - span_begin(y, s);
   if (covered > max_candidates_per_image * later_images_ + crowd_slack) return false;
+  box_tests += static_cast<std::uint64_t>(covered);
 
   Key lowest = static_cast<Key>((after + 1) << 16);
   for (std::int64_t y = y0; y < y0 + rows; ++y) {

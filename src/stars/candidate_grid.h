@@ -59,8 +59,8 @@ class CandidateGrid {
 
   // Notes in `by_image` the free candidates inside the box at time positions
   // after `after` (found must be clear on entry). False, with nothing noted,
-  // when the box is declined.
-  bool first_free(const OpenBox& box, std::size_t after, FirstFreeByImage& by_image) const;
+  // when the box is declined. Adds to box_tests the candidates it looked at.
+  bool first_free(const OpenBox& box, std::size_t after, FirstFreeByImage& by_image, std::uint64_t& box_tests) const;
 
  private:
   // A candidate in a cell: time position << 16 | index m.

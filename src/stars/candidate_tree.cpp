@@ -64,15 +64,16 @@ bool CandidateTree::is_leaf(std::size_t b, std::size_t begin, std::size_t end) c
   return end - begin <= leaf_size || (bounds.ra_min == bounds.ra_max && bounds.dec_min == bounds.dec_max);
 }
 
-std::uint32_t CandidateTree::first_free(const OpenBox& box) {
+std::uint32_t CandidateTree::first_free(const OpenBox& box, std::uint64_t& box_tests) {
   // The image's lowest free measurement, when inside, is the answer: so it
   // is over a pile, or where the box holds the whole field.
   while (lowest_ < meas_.size() && !meas_[lowest_].free) ++lowest_;
   if (lowest_ == meas_.size()) return 0;
+  ++box_tests;
   if (box.holds(meas_[lowest_])) return static_cast<std::uint32_t>(lowest_ + 1);
   if (bounds_.empty()) grow();
   std::uint16_t best = no_free;
-  search(1, 0, order_.size(), box, best);
+  search(1, 0, order_.size(), box, best, box_tests);
   return best == no_free ? 0 : best;
 }
 
@@ -83,8 +84,10 @@ std::uint32_t CandidateTree::first_free(const OpenBox& box) {
 // sqrt(L) of the L leaves, and a box's four edges about 4 sqrt(L): for
 // 19,999 measurements at most 192 of 2,048 leaves of at most 10 each. A leaf
 // on one position is never entered: the box holds all of it or none.
-void CandidateTree::search(std::size_t b, std::size_t begin, std::size_t end, const OpenBox& box, std::uint16_t& best) {
+void CandidateTree::search(std::size_t b, std::size_t begin, std::size_t end, const OpenBox& box, std::uint16_t& best,
+                           std::uint64_t& box_tests) {
   if (first_free_[b] >= best) return;
+  ++box_tests;
   const Bounds& bounds = bounds_[b];
   if (bounds.ra_max <= box.ra_low || bounds.ra_min >= box.ra_high || bounds.dec_max <= box.dec_low ||
       bounds.dec_min >= box.dec_high)
@@ -95,13 +98,15 @@ void CandidateTree::search(std::size_t b, std::size_t begin, std::size_t end, co
     return;
   }
   if (is_leaf(b, begin, end)) {
-    for (std::size_t k = begin; k < end && order_[k] < best; ++k)
+    std::size_t k = begin;
+    for (; k < end && order_[k] < best; ++k)
       if (meas_[order_[k] - 1].free && box.holds(meas_[order_[k] - 1])) best = order_[k];
+    box_tests += k - begin;
     return;
   }
   std::size_t middle = (begin + end) / 2;
-  search(2 * b, begin, middle, box, best);
-  search(2 * b + 1, middle, end, box, best);
+  search(2 * b, begin, middle, box, best, box_tests);
+  search(2 * b + 1, middle, end, box, best, box_tests);
 }
 
 // Each take leaves stale at most the branches on one path, each put right

@@ -21,8 +21,9 @@ class CandidateTree {
   explicit CandidateTree(const Image& image) : meas_(image.meas) {}
 
   // The lowest index m of a free measurement of the image inside the box;
-  // 0 when there is none.
-  std::uint32_t first_free(const OpenBox& box);
+  // 0 when there is none. Adds to box_tests the measurements and branches it
+  // tested against the box.
+  std::uint32_t first_free(const OpenBox& box, std::uint64_t& box_tests);
 
  private:
   struct Bounds {
@@ -34,7 +35,8 @@ class CandidateTree {
   void grow();
   void build(std::size_t b, std::size_t begin, std::size_t end, bool by_ra);
   bool is_leaf(std::size_t b, std::size_t begin, std::size_t end) const;
-  void search(std::size_t b, std::size_t begin, std::size_t end, const OpenBox& box, std::uint16_t& best);
+  void search(std::size_t b, std::size_t begin, std::size_t end, const OpenBox& box, std::uint16_t& best,
+              std::uint64_t& box_tests);
   // The lowest free index of branch b now (no_free for none).
   std::uint16_t settled(std::size_t b, std::size_t begin, std::size_t end);
 

@@ -24,6 +24,9 @@
 // tests, 4 x 10^7 at 19,999, where the direct scan (or a walk in index
 // order, past the free candidates outside) can cost N x N, 4 x 10^8. A tree
 // costs N log N once, and a take one path of branches put right later.
+// IdentificationWork counts the box tests, so that tests hold the search to
+// these bounds: per reference, at most 64 per later image plus the slack in
+// the grid, or about 13 sqrt(N) per later image in the trees.
 #include "stars/identify_stars.h"
 
 #include <optional>
@@ -78,8 +81,8 @@ void write_reference_image(ReportChannel& out, std::uint8_t image) {
 
 class Matching {
  public:
-  explicit Matching(ObservationStore& store)
-      : store_(store), grid_(store), trees_(static_cast<std::size_t>(store.image_count()) + 1) {
+  Matching(ObservationStore& store, IdentificationWork& work)
+      : store_(store), work_(work), grid_(store), trees_(static_cast<std::size_t>(store.image_count()) + 1) {
     std::size_t measurements = 0;
     for (const Image& image : store.images) measurements += image.meas.size();
     store.stars.entries.reserve(measurements);
@@ -112,7 +115,7 @@ class Matching {
     if (box.ra_window <= 0 || box.dec_window <= 0) return;
     OpenBox open = open_box(reference, box);
     std::size_t n = store_.image_count();
-    if (grid_.first_free(open, p, by_image_)) {
+    if (grid_.first_free(open, p, by_image_, work_.box_tests)) {
       for (std::size_t q = p + 1; q <= n; ++q) {
         if (!by_image_.found[q]) continue;
         by_image_.found[q] = false;
@@ -121,7 +124,7 @@ class Matching {
     } else {
       for (std::size_t q = p + 1; q <= n; ++q) {
         if (!trees_[q]) trees_[q].emplace(store_.image_at(q));
-        if (std::uint32_t k = trees_[q]->first_free(open)) take(p, m, q, k);
+        if (std::uint32_t k = trees_[q]->first_free(open, work_.box_tests)) take(p, m, q, k);
       }
     }
   }
@@ -141,6 +144,7 @@ class Matching {
   }
 
   ObservationStore& store_;
+  IdentificationWork& work_;
   CandidateGrid grid_;
   FirstFreeByImage by_image_;
   // Per time position, made for the first box the grid declines.
@@ -150,6 +154,11 @@ class Matching {
 }  // namespace
 
 RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
+  IdentificationWork work;
+  return identify_stars(store, out, work);
+}
+
+RunFlow identify_stars(ObservationStore& store, ReportChannel& out, IdentificationWork& work) {
   std::size_t n = store.image_count();
   StarTable& stars = store.stars;
   stars.first.assign(1, 0);
@@ -158,7 +167,7 @@ RunFlow identify_stars(ObservationStore& store, ReportChannel& out) {
   } else {
     out.write_text(Destination::console, "Searching in image ");
     out.flush();
-    Matching matching(store);
+    Matching matching(store, work);
     for (std::size_t p = 1; p < n; ++p) {
       write_reference_image(out, store.image_order[p]);
       if (!matching.match_references_of(p)) {

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <utility>
 
 namespace e2e {
 
@@ -169,6 +170,18 @@ std::string without_run_times(const std::string& report) {
   std::string result = report;
   for (std::size_t at = result.find(key); at != std::string::npos; at = result.find(key, at + 1))
     result.replace(at + key.size(), stamp_length, "MM-DD-YYYY HH:MM:SS");
+  return result;
+}
+
+std::string without_version(const std::string& text) {
+  std::string result = text;
+  for (const auto& [key, end] : {std::pair<std::string, std::string>{"<footer>Varisift ", "</footer>"},
+                                 std::pair<std::string, std::string>{"#SOFTWARE=Varisift ", "\r\n"}}) {
+    const std::size_t at = result.find(key);
+    if (at == std::string::npos) continue;
+    const std::size_t stop = result.find(end, at);
+    if (stop != std::string::npos) result.replace(at + key.size(), stop - at - key.size(), "VERSION");
+  }
   return result;
 }
 

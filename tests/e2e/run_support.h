@@ -86,6 +86,10 @@ void write_file(const std::filesystem::path& file, const std::string& bytes);
 // replaced by a fixed text, so that runs compare byte for byte.
 std::string without_run_times(const std::string& report);
 
+// A page or an AAVSO file with the program's version (in the page's footer,
+// on the #SOFTWARE line) replaced by a fixed text.
+std::string without_version(const std::string& text);
+
 // The lines of an output, without their CR LF ends.
 std::vector<std::string> lines_of(std::string_view text);
 

@@ -31,9 +31,9 @@ struct EclipseRun {
     const char* times[] = {"20190301200000", "20190301201000", "20190301202000", "20190301203000",
                            "20190301204000", "20190301205000", "20191301210000", "20190301211000"};
     const std::int16_t mags[] = {1400, 1401, 1600, 1600, 1600, 1400, 1400, 1399};
-    // SNR in tenths: 0, a tiny one (cap 9.999), 35.6 (0.030), one so high that 1.0857/SNR rounds to 0.000,
-    // and one below 0.
-    const std::int32_t snr[] = {0, 1, 356, 22000, 500, 500, 500, -10};
+    // SNR in tenths: 0, a tiny one (cap 9.999), 35.6 (0.030) and 10 (0.109), which tell 1.0857 from 1.086 and
+    // 1.085, one so high that 1.0857/SNR rounds to 0.000, and one below 0.
+    const std::int32_t snr[] = {0, 1, 356, 22000, 100, 500, 500, -10};
     for (int i = 0; i < 8; ++i) {
       std::uint8_t image = add_image(store, times[i], {mags[i]});
       store.images[image].snr_tenths = {snr[i]};
@@ -77,7 +77,7 @@ TEST(AavsoExtended, EclipseMinimaGoInWithTheirNoteAndEveryRuleOfTheLines) {
       "at or beyond the outlier fences",
       "V0001 Ecl,2458544.35417,16.00,0.001,CV,NO,STD,ENSEMBLE,na,na,na,na,na,Catalogue of Stars \xC3\xA9,"
       "at or beyond the outlier fences",
-      "V0001 Ecl,2458544.36111,16.00,0.022,CV,NO,STD,ENSEMBLE,na,na,na,na,na,Catalogue of Stars \xC3\xA9,"
+      "V0001 Ecl,2458544.36111,16.00,0.109,CV,NO,STD,ENSEMBLE,na,na,na,na,na,Catalogue of Stars \xC3\xA9,"
       "at or beyond the outlier fences",
       "V0001 Ecl,2458544.38194,13.99,na,CV,NO,STD,ENSEMBLE,na,na,na,na,na,Catalogue of Stars \xC3\xA9,na",
   };

@@ -26,7 +26,8 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 
 // Six images over two nights; star 1 varies (one outlier, one image judged
 // bad), star 2 is constant. Image 2's name holds a Latin-1 letter, quotes,
-// < and &.
+// < and &; the catalogue's name of star 1 <, &, a Latin-1 letter and a
+// control byte.
 struct SmallRun {
   ObservationStore store;
   DetectionResults results;
@@ -43,7 +44,7 @@ struct SmallRun {
     store.images[2].name = "D:\\obs\\M\xE4rz \"<1>\" & 'x'.fit";
     store.images[3].no_valid_data = true;
     set_stars(store, {one_per_image(1, 6, 1), one_per_image(1, 6, 2)});
-    detect_fixtures::add_vsx_entry(store.vsx, 100056, 0, 0, 1510, "V1399 Cet");
+    detect_fixtures::add_vsx_entry(store.vsx, 100056, 0, 0, 1510, "V1399 <Cet> & \xE9\x1F");
 
     StarResult variable{.star = 1,
                         .valid_count = 5,
@@ -89,6 +90,8 @@ TEST(HtmlReport, LogTextsAreEscapedUtf8) {
   EXPECT_NE(page.find("<dd>series &quot;A&amp;B&quot;</dd>"), std::string::npos);
   EXPECT_NE(page.find("Limit &lt; 1 &amp; more\n"), std::string::npos);
   EXPECT_EQ(page.find("M\xE4rz"), std::string::npos);  // no Latin-1 byte left
+  // The catalogue's name in the candidates table and in the light curve's heading.
+  EXPECT_EQ(count_of(page, ">V1399 &lt;Cet&gt; &amp; \xC3\xA9\xEF\xBF\xBD</a>"), 2u);
 }
 
 TEST(HtmlReport, PolicyForbidsLoadingAndNothingIsLoaded) {
@@ -121,7 +124,9 @@ TEST(HtmlReport, CandidateRowAndLightCurve) {
   EXPECT_EQ(count_of(page, "class=\"used\"><title>"), 4u);
   EXPECT_EQ(count_of(page, "class=\"outlier\"><title>"), 1u);
   EXPECT_EQ(count_of(page, "class=\"bad\"><title>"), 1u);
-  EXPECT_NE(page.find(">2017-03-01/02<"), std::string::npos);  // up to six hours apart: one night
+  // Up to six hours apart: one night; six hours and a minute: the next.
+  EXPECT_EQ(count_of(page, "class=\"night"), 2u);
+  EXPECT_NE(page.find(">2017-03-01/02<"), std::string::npos);
   EXPECT_NE(page.find(">2017-03-02<"), std::string::npos);
   EXPECT_NE(page.find(">fence 15.80<"), std::string::npos);
 }

@@ -31,6 +31,12 @@ TEST(PageText, EscapingKeepsUtf8AndTakesOtherBytesAsLatin1) {
       {"\xED\xA0\xA0", "\xC3\xAD\xC2\xA0\xC2\xA0"},              // a surrogate
       {"tab\there", "tab\there"},
       {"bell\x07 del\x7F c1\x85", "bell\xEF\xBF\xBD del\xEF\xBF\xBD c1\xEF\xBF\xBD"},
+      // The edges of the control ranges: 0x1F and 0x9F replaced, the blank and 0xA0 kept.
+      {"us\x1F sp", "us\xEF\xBF\xBD sp"},
+      {"\x9F"
+       "\xA0",
+       "\xEF\xBF\xBD\xC2\xA0"},
+      {"\xC2\x9F\xC2\xA0", "\xEF\xBF\xBD\xC2\xA0"},
       {"c1 in utf-8 \xC2\x85", "c1 in utf-8 \xEF\xBF\xBD"},
       {"line\r\nend",
        "line\xEF\xBF\xBD\xEF\xBF\xBD"

@@ -75,7 +75,7 @@ TEST(CommandLine, MatchRadiusInTenthsOfAnArcsecond) {
       {{"--html", "p.html"}, 50},
       {{"--html", "p.html", "--match-radius", "0.1"}, 1},
       {{"--csv", "o", "--match-radius=60"}, 600},
-      {{"--aavso", "a", "--obscode", "X", "--filter", "V", "--match-radius", "2.5"}, 25},
+      {{"--aavso", "a", "--obscode", "ABCDE12345", "--filter", "V", "--match-radius", "2.5"}, 25},  // longest code
   };
   for (const Case& c : cases) {
     ParsedCommandLine p = parse(c.arguments);
@@ -95,6 +95,10 @@ TEST(CommandLine, FolderAndFilesAnywhereAmongTheOptions) {
   p = parse({"--", "-night"});
   EXPECT_EQ(p.error, "");
   EXPECT_EQ(p.command.folder, "-night");
+  // A lone "-" is no option.
+  p = parse({"-"});
+  EXPECT_EQ(p.error, "");
+  EXPECT_EQ(p.command.folder, "-");
 }
 
 TEST(CommandLine, HelpAndVersionWinOverWhateverFollows) {
@@ -115,6 +119,10 @@ TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
       {{"--vsx="}, "--vsx needs a value (FILE)"},
       {{"--trend=1"}, "--trend takes no value"},
       {{"--trend", "--trend"}, "--trend given twice"},
+      {{"--csv=o", "--csv", "p"}, "--csv given twice"},
+      {{"--aavso", "a", "--obscode", "X"}, "--aavso needs --obscode and --filter"},
+      {{"--aavso", "a", "--obscode", "ABCDE123456", "--filter", "V"},
+       "--obscode takes letters and digits, not 'ABCDE123456'"},
       {{"a", "b"}, "two folders given, 'a' and 'b'"},
       {{"--outlier-factor", "3.25"},
        "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
@@ -133,6 +141,11 @@ TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
       {{"--min-total", "-1"}, "--min-total takes a whole number from 0 to 65535, not '-1'"},
       {{"--min-variation", "1e3"}, "--min-variation takes a whole number from 0 to 32767, not '1e3'"},
       {{"--min-variation", "32768"}, "--min-variation takes a whole number from 0 to 32767, not '32768'"},
+      // 2^64 + 30, and a value that is 2^64 + 84 once scaled: not taken modulo 2^64.
+      {{"--min-variation", "18446744073709551646"},
+       "--min-variation takes a whole number from 0 to 32767, not '18446744073709551646'"},
+      {{"--min-interval", "184467440737095517"},
+       "--min-interval takes a number with at most 2 decimals from 0.00 to 2.55, not '184467440737095517'"},
       {{"--min-variation", " 30"}, "--min-variation takes a whole number from 0 to 32767, not ' 30'"},
       {{"--csv", "o", "--match-radius", "0.05"},
        "--match-radius takes a number with at most 1 decimal from 0.1 to 60.0, not '0.05'"},

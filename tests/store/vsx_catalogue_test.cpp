@@ -1,7 +1,9 @@
 // Loading the VSX catalogue: the fixed columns of a catalogue line, the flag
 // that leaves an entry out, short lines, the console progress line of
-// vsx.dat in the working directory, and a catalogue of millions of entries.
+// vsx.dat in the working directory, gzip data told by its bytes, and a
+// catalogue of millions of entries.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -115,10 +117,15 @@ class VsxCatalogueFile : public ::testing::Test {
     std::filesystem::current_path(saved_);
     std::filesystem::remove_all(dir_);
   }
-  static void write_catalogue(const std::string& bytes) {
-    std::FILE* f = std::fopen("vsx.dat", "wb");
+  static void write_catalogue(const std::string& bytes, const char* name = "vsx.dat") {
+    std::FILE* f = std::fopen(name, "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
+  }
+  static void write_gzip_catalogue(const std::string& bytes, const char* name) {
+    gzFile f = gzopen(name, "wb");
+    gzwrite(f, bytes.data(), static_cast<unsigned>(bytes.size()));
+    gzclose(f);
   }
 
   std::filesystem::path saved_, dir_;
@@ -148,6 +155,39 @@ TEST_F(VsxCatalogueFile, ConsoleLineCountsTheLoadedEntries) {
     EXPECT_EQ(out.collected(Destination::console), row.console) << row.what;
     EXPECT_EQ(out.collected(Destination::report), "") << row.what;
     EXPECT_EQ(catalogue.count(), row.count) << row.what;
+  }
+}
+
+// A catalogue is read compressed by its first two bytes, whatever its name,
+// and a name ending in .gz promises them. The first entry comes whole: its
+// first byte is the first after the gzip header.
+TEST_F(VsxCatalogueFile, GzipDataToldByItsBytesAndPromisedByTheName) {
+  struct Row {
+    const char* name;
+    bool gzip;
+    std::string error;
+  };
+  const std::vector<Row> rows = {
+      {"cat.dat", false, ""},
+      {"cat.dat", true, ""},
+      {"cat.dat.gz", true, ""},
+      {"cat.gz", false, "is no gzip file"},
+  };
+  const std::string text = std::string(sample) + "\r\n" + patched(1, "      7") + "\r\n";
+  for (const Row& row : rows) {
+    std::filesystem::remove(row.name);
+    if (row.gzip)
+      write_gzip_catalogue(text, row.name);
+    else
+      write_catalogue(text, row.name);
+    VsxCatalogue catalogue;
+    EXPECT_EQ(load_vsx_file(catalogue, row.name), row.error) << row.name;
+    if (!row.error.empty()) continue;
+    ASSERT_EQ(catalogue.count(), 2u) << row.name;
+    const VsxEntry& first = catalogue.entries[0];
+    EXPECT_EQ((Entry{first.id, first.ra, first.dec, first.mag, std::string(catalogue.name(first))}),
+              (Entry{100000, 47593361, 10099919, 1619, "CSS_J131313.4+280319"}))
+        << row.name;
   }
 }
 
