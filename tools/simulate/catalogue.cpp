@@ -214,8 +214,12 @@ VsxEntry filler_entry(const SeriesOptions& options, const std::vector<SkyObject>
   if (index % in_field_share == 0) {
     const double half = options.field_arcmin * 60.0 / 2.0;
     for (int attempt = 0; attempt < placement_tries; ++attempt) {
-      position_at(options.center_ra_deg, options.center_dec_deg, random.uniform(-half, half),
-                  random.uniform(-half, half), ra, dec);
+      // One draw per statement: the order in which a call's arguments are
+      // evaluated differs between compilers. The offset north is drawn
+      // first, the order the series have always had.
+      const double north = random.uniform(-half, half);
+      const double east = random.uniform(-half, half);
+      position_at(options.center_ra_deg, options.center_dec_deg, east, north, ra, dec);
       if (!near_a_star(objects, ra, dec)) {
         break;
       }
@@ -232,8 +236,9 @@ VsxEntry filler_entry(const SeriesOptions& options, const std::vector<SkyObject>
   const double u = random.uniform();
   entry.flag = u < flag0 ? '0' : (u < flag1 ? '1' : (u < flag2 ? '2' : '3'));
   entry.type = pick(filler_types, random);
-  set_magnitudes(entry, random.uniform(filler_min_mag, filler_max_mag),
-                 random.uniform(filler_min_amplitude, filler_max_amplitude), random);
+  const double amplitude = random.uniform(filler_min_amplitude, filler_max_amplitude);  // drawn first, as always
+  const double mean_mag = random.uniform(filler_min_mag, filler_max_mag);
+  set_magnitudes(entry, mean_mag, amplitude, random);
   if (random.chance(period_share / 2.0)) {
     set_period(entry, random.log_uniform(filler_min_period, filler_max_period), random);
   }

@@ -195,8 +195,10 @@ bool measure_star(const Series& series, const ImageFrame& frame, const Image& im
   row.mag_residual = residual_hundredths(mag - star.mag - star.catalogue_mag_error, row.mag_residual_minus);
   set_pixel(frame, place.xi_arcsec + dxi, place.eta_arcsec + deta, row);
 
-  const double fwhm = image.seeing_arcsec * (1.0 + random.normal(0.0, fwhm_scatter)) +
-                      std::fabs(random.normal(0.0, image.seeing_arcsec / snr));
+  // One draw per statement, so that every compiler draws in this order.
+  const double seeing_change = random.normal(0.0, fwhm_scatter);
+  const double fwhm =
+      image.seeing_arcsec * (1.0 + seeing_change) + std::fabs(random.normal(0.0, image.seeing_arcsec / snr));
   set_photometry(image, mag, snr, fwhm, random, row);
   row.object = index;
   return true;
