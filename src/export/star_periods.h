@@ -19,6 +19,15 @@
 
 namespace varisift {
 
+// The decimals the files show a period search with: periods and their
+// errors to 1e-6 day (0.09 s), the amplitude to a thousandth of a
+// magnitude, the epoch to 1e-5 day like the light curves' Julian dates, the
+// cycles to a tenth.
+inline constexpr int period_decimals = 6;
+inline constexpr int amplitude_decimals = 3;
+inline constexpr int epoch_decimals = 5;
+inline constexpr int cycles_decimals = 1;
+
 struct StarPeriod {
   std::uint32_t star = 0;
   // None when the star's data allow no search (fewer than eight

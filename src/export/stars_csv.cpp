@@ -17,13 +17,6 @@ constexpr int separation_decimals = 1;
 constexpr int criterion_decimals = 0;  // the criteria are whole numbers
 constexpr int index_decimals = 4;      // IQR and MAD are multiples of 0.0025 mag, so shown exactly
 constexpr int score_decimals = 3;
-// Periods and their errors to 1e-6 day (0.09 s), the amplitude as the
-// magnitudes' tenths of a hundredth, the epoch to 1e-5 day like the Julian
-// dates of the light curves, the cycles to a tenth.
-constexpr int period_decimals = 6;
-constexpr int amplitude_decimals = 3;
-constexpr int epoch_decimals = 5;
-constexpr int cycles_decimals = 1;
 
 const std::vector<std::string> header = {
     "star",           "candidate",     "ra_deg",     "dec_deg",         "n_meas",

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "export/star_periods.h"
 #include "html/magnitude_scale.h"
 #include "html/svg_plot.h"
 #include "text/decimal_text.h"
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int strip_height = 190;
 constexpr int phase_plot_height = 300;
-constexpr int period_decimals = 6;
 constexpr int frequency_decimals = 5;
 constexpr int power_decimals = 3;
 // Room around the periodogram, as a share of its span, and the smallest

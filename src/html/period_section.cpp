@@ -12,12 +12,6 @@ namespace varisift {
 
 namespace {
 
-// The decimals of the same values in stars.csv.
-constexpr int period_decimals = 6;
-constexpr int amplitude_decimals = 3;
-constexpr int epoch_decimals = 5;
-constexpr int cycles_decimals = 1;
-
 constexpr const char* lower_limit_note = "No phase plot: the period is longer than half the span of the measurements.";
 constexpr const char* no_model_note = "No phase plot: no model could be fitted at this period.";
 
@@ -49,7 +43,7 @@ std::string facts(const StarResult& r, const PeriodResult& p, std::string_view p
                (passband.empty() ? std::string("mag") : escaped(passband)));
   add_fact(s, "False-alarm probability", two_digit_scientific(p.log10_fap));
   add_fact(s, "Cycles", fixed_decimals(p.cycles, cycles_decimals));
-  add_fact(s, "Flag", "<span class=\"period-flag\">" + std::string(period_flag_name(p.flag)) + "</span>");
+  add_fact(s, "Flag", std::string(period_flag_name(p.flag)));
   return s + "</dl>\n";
 }
 
