@@ -390,17 +390,23 @@ void constants(const std::vector<std::string>& folders) {
 void cost(const Series& s, int count) {
   if (s.stars.empty()) fail("no star with statistics");
   const PeriodSettings settings;
-  std::size_t evaluations = 0, points = 0;
+  std::size_t evaluations = 0, fits = 0, points = 0;
   const double start = cpu_seconds();
   for (int k = 0; k < count; ++k) {
     const SearchedStar& star = s.stars[static_cast<std::size_t>(k) % s.stars.size()];
     const std::optional<PeriodResult> r = search(star, settings);
-    if (r) evaluations += r->point_frequencies;
+    if (r) {
+      evaluations += r->point_frequencies;
+      fits += r->model_fits;
+    }
     points += star.data.times.size();
   }
   const double seconds = cpu_seconds() - start;
-  std::printf("searches %d\ncpu_seconds %.3f\nmean_points %.1f\npoint_frequencies_per_search %.0f\n", count, seconds,
-              static_cast<double>(points) / count, static_cast<double>(evaluations) / count);
+  std::printf(
+      "searches %d\ncpu_seconds %.3f\nmean_points %.1f\npoint_frequencies_per_search %.0f\n"
+      "model_fits_per_search %.1f\n",
+      count, seconds, static_cast<double>(points) / count, static_cast<double>(evaluations) / count,
+      static_cast<double>(fits) / count);
 }
 
 }  // namespace

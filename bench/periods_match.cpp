@@ -204,9 +204,9 @@ struct Count {
 double percent(int part, int whole) { return whole > 0 ? 100.0 * part / whole : 0; }
 
 std::string share(int part, int whole) {
-  char text[48];
+  char text[64];
   if (whole == 0) return "-";
-  std::snprintf(text, sizeof text, "%d (%.1f %%)", part, percent(part, whole));
+  std::snprintf(text, sizeof text, "%d of %d (%.1f %%)", part, whole, percent(part, whole));
   return text;
 }
 

@@ -26,8 +26,9 @@ constexpr double min_power_shown = 0.05;
 // Phases shown: two cycles, so that a minimum at phase 0 shows whole.
 constexpr double cycles_shown = 2;
 constexpr double phase_padding = 0.02;
-// Model points per cycle: a smooth curve at the figure's width.
-constexpr int model_points_per_cycle = 300;
+// Model points per cycle: at the figure's width a point every four pixels,
+// which draws the three harmonics smoothly.
+constexpr int model_points_per_cycle = 120;
 // The nightly aliases shaded: within 3 % of 1 to 4 cycles per day, the
 // frequencies the flag `alias` names.
 constexpr int nightly_harmonics = 4;

@@ -66,6 +66,7 @@ void describe_period(const CentredSeries& series, const FineSteps& fine, const R
   if (width.half_width > 0) result.period_err_d = result.period_d * width.half_width / result.peak_frequency;
 
   std::optional<HarmonicFit> fit = fit_harmonics(series, 1 / result.period_d, ranking_harmonics);
+  ++result.model_fits;
   if (!fit) return;
   const ModelExtremes extremes = model_extremes(fit->model);
   result.amplitude_mag = extremes.peak_to_peak();
