@@ -1,6 +1,8 @@
 // Anchors, catalogue names and indices of every star.
 #include "export/export_data.h"
 
+#include <algorithm>
+
 namespace varisift {
 
 ExportData gather_export_data(const ObservationStore& store, const DetectionResults& results,
@@ -20,7 +22,14 @@ ExportData gather_export_data(const ObservationStore& store, const DetectionResu
     const bool flagged = data.indices[k].flag.value_or(false);
     if (flagged && results.stars[k].candidate == 0) data.index_only_stars.push_back(static_cast<std::uint32_t>(k + 1));
   }
+  data.periods = star_periods(store, results, data.indices, data.anchors, request);
   return data;
+}
+
+const StarPeriod* ExportData::period_of(std::uint32_t star) const {
+  auto at = std::lower_bound(periods.begin(), periods.end(), star,
+                             [](const StarPeriod& p, std::uint32_t s) { return p.star < s; });
+  return at != periods.end() && at->star == star ? &*at : nullptr;
 }
 
 }  // namespace varisift

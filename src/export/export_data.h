@@ -9,6 +9,7 @@
 #include "detect/vsx_match.h"
 #include "export/export_request.h"
 #include "export/star_anchors.h"
+#include "export/star_periods.h"
 #include "indices/star_indices.h"
 #include "store/observation_store.h"
 
@@ -25,6 +26,9 @@ struct ExportData {
   // report, in star order: their light curves are shown beside the
   // candidates'.
   std::vector<std::uint32_t> index_only_stars;
+  // The period searches, in star order: empty unless a file that shows
+  // them is asked for.
+  std::vector<StarPeriod> periods;
   double match_radius_arcsec = 0;
 
   // The catalogue entry that names star s (1-based); entry 0 when none lies
@@ -32,6 +36,8 @@ struct ExportData {
   NearestVsxEntry name_of(std::uint32_t star) const {
     return star >= 1 && star <= names.size() ? names[star - 1] : NearestVsxEntry{};
   }
+  // The period search of star s; null when none ran.
+  const StarPeriod* period_of(std::uint32_t star) const;
 };
 
 ExportData gather_export_data(const ObservationStore& store, const DetectionResults& results,

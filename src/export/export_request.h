@@ -7,6 +7,7 @@
 #include <string>
 
 #include "export/aavso_settings.h"
+#include "periods/frequency_grid.h"
 
 namespace varisift {
 
@@ -24,12 +25,19 @@ struct ExportRequest {
   std::optional<std::string> html_file;
   std::uint16_t match_radius_tenths = default_match_radius_tenths;
   bool match_radius_given = false;
+  // The period search, which --csv and --html ask for: every star with
+  // statistics instead of the candidates and the index-flagged stars, and
+  // the periods it is limited to.
+  bool periods_all = false;
+  PeriodRange period_range;
 
   double match_radius_arcsec() const { return match_radius_tenths / 10.0; }
 
   bool any() const { return csv_folder || aavso_file || html_file; }
   // Whether the variability indices are shown (they are computed only then).
   bool needs_indices() const { return csv_folder || html_file; }
+  // Whether periods are searched (only for the files that show them).
+  bool searches_periods() const { return csv_folder || html_file; }
 };
 
 }  // namespace varisift

@@ -5,6 +5,7 @@
 #include "store/sky_units.h"
 #include "store/value_text.h"
 #include "text/decimal_text.h"
+#include "text/scientific_text.h"
 #include "text/utf8_text.h"
 
 namespace varisift {
@@ -22,7 +23,9 @@ const std::vector<std::string> header = {
     "n_valid",        "n_inliers",     "mag_median", "mag_min",         "mag_max",
     "crit1",          "crit2",         "crit3",      "reported",        "vsx_name",
     "vsx_sep_arcsec", "iqr",           "mad",        "inv_eta",         "iqr_score",
-    "mad_score",      "inv_eta_score", "index_flag", "report_vsx_name", "report_vsx_sep_arcsec"};
+    "mad_score",      "inv_eta_score", "index_flag", "report_vsx_name", "report_vsx_sep_arcsec",
+    "period_d",       "period_err_d",  "period_fap", "period_amp_mag",  "epoch_hjd",
+    "period_cycles",  "period_flag"};
 
 std::string decimals_or_empty(const std::optional<double>& value, int decimals) {
   return value ? fixed_decimals(*value, decimals) : "";
@@ -50,6 +53,24 @@ void append_vsx_columns(std::vector<std::string>& row, const VsxCatalogue& catal
   }
   row.push_back(latin1_to_utf8(catalogue.name(catalogue.entries[entry - 1])));
   row.push_back(fixed_decimals(separation_arcsec, separation_decimals));
+}
+
+// The period columns of one star: all empty where no search ran; under
+// `long`, the error, amplitude and epoch are empty.
+void append_period_columns(std::vector<std::string>& row, const StarPeriod* period) {
+  constexpr std::size_t period_columns = 7;
+  if (period == nullptr || !period->result) {
+    row.insert(row.end(), period_columns, "");
+    return;
+  }
+  const PeriodResult& p = *period->result;
+  row.push_back(fixed_decimals(p.period_d, period_decimals));
+  row.push_back(decimals_or_empty(p.period_err_d, period_decimals));
+  row.push_back(two_digit_scientific(p.log10_fap));
+  row.push_back(decimals_or_empty(p.amplitude_mag, amplitude_decimals));
+  row.push_back(decimals_or_empty(p.epoch_hjd, epoch_decimals));
+  row.push_back(fixed_decimals(p.cycles, cycles_decimals));
+  row.push_back(std::string(period_flag_name(p.flag)));
 }
 
 }  // namespace
@@ -87,6 +108,7 @@ std::string stars_csv(const ObservationStore& store, const DetectionResults& res
       report_separation = separation_arcsec(r.row_ra, r.row_dec, e.ra, e.dec);
     }
     append_vsx_columns(row, store.vsx, report_entry, report_separation);
+    append_period_columns(row, data.period_of(s));
     append_csv_row(text, row);
   }
   return text;

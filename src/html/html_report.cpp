@@ -8,6 +8,7 @@
 #include "html/overview_figure.h"
 #include "html/page_style.h"
 #include "html/page_text.h"
+#include "html/period_section.h"
 #include "text/decimal_text.h"
 
 namespace varisift {
@@ -76,7 +77,8 @@ std::string vsx_link(const ObservationStore& store, const ExportData& data, std:
 
 // One light curve under its heading: a candidate of the results table, or a
 // star that only the index flag selects.
-std::string curve_section(const ObservationStore& store, const ExportData& data, const StarResult& r) {
+std::string curve_section(const ObservationStore& store, const ExportData& data, const StarResult& r,
+                          const ReportPageContext& context) {
   const std::string star = std::to_string(r.star);
   std::string s;
   if (r.candidate > 0) {
@@ -86,11 +88,13 @@ std::string curve_section(const ObservationStore& store, const ExportData& data,
     s = "<section class=\"curve\" id=\"star-" + star + "\">\n<h3>Index-flagged star " + star;
   }
   s += vsx_link(store, data, r.star) + "</h3>\n";
-  return s + light_curve_svg(store, r) + "</section>\n";
+  s += light_curve_svg(store, r);
+  if (const StarPeriod* period = data.period_of(r.star)) s += period_section(store, r, *period, context.passband);
+  return s + "</section>\n";
 }
 
 std::string light_curves(const ObservationStore& store, const DetectionResults& results, const ExportData& data,
-                         const std::vector<const StarResult*>& reported) {
+                         const std::vector<const StarResult*>& reported, const ReportPageContext& context) {
   if (reported.empty() && data.index_only_stars.empty()) return "";
   std::string s =
       "<section id=\"light-curves\">\n<h2>Light curves</h2>\n<p class=\"note\">Magnitude against time, bright at "
@@ -99,9 +103,16 @@ std::string light_curves(const ObservationStore& store, const DetectionResults& 
       "(an arrow at the edge names a fence beyond the measurements), red crosses measurements in images judged "
       "bad; a measurement far from all others lies in a strip beyond a dashed line at the top or bottom. Hover "
       "over a point for its image, Julian date and magnitude. The candidates of the results table come first, "
-      "then the stars that only the variability indices flag.</p>\n";
-  for (const StarResult* r : reported) s += curve_section(store, data, *r);
-  for (std::uint32_t star : data.index_only_stars) s += curve_section(store, data, results.stars[star - 1]);
+      "then the stars that only the variability indices flag.</p>\n"
+      "<p class=\"note\">Under each light curve, the period searched in the measurements of images with valid "
+      "data, outliers included: the generalised Lomb-Scargle periodogram (the nightly aliases near 1 to 4 cycles "
+      "per day shaded, the chosen peak a red diamond) and the measurements folded on the period, each drawn at "
+      "its phase and one cycle later, with the three-harmonic model. The flag is <b>long</b> when fewer than two "
+      "cycles were seen (the period is then a lower limit), <b>weak</b> when the false-alarm probability is "
+      "0.001 or more, <b>alias</b> when the peak lies within 3 % of 1 to 4 cycles per day, and <b>ok</b> "
+      "otherwise.</p>\n";
+  for (const StarResult* r : reported) s += curve_section(store, data, *r, context);
+  for (std::uint32_t star : data.index_only_stars) s += curve_section(store, data, results.stars[star - 1], context);
   return s + "</section>\n";
 }
 
@@ -116,7 +127,7 @@ std::string html_report(const ObservationStore& store, const DetectionResults& r
   page +=
       "<section id=\"candidates\">\n<h2>Candidates</h2>\n" + candidates_table(store, reported, data) + "</section>\n";
   page += overview(results, data.indices);
-  page += light_curves(store, results, data, reported);
+  page += light_curves(store, results, data, reported, context);
   page += "<footer>Varisift ";
   append_escaped(page, context.version);
   page += "</footer>\n</body>\n</html>\n";

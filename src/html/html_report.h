@@ -1,6 +1,7 @@
 // The HTML report: one self-contained page with the run's header and
-// parameters, the candidates table, a light curve per candidate and an
-// overview of a variability index against magnitude for all stars.
+// parameters, the candidates table, a light curve per candidate with its
+// period and an overview of a variability index against magnitude for all
+// stars.
 #pragma once
 
 #include <string>
@@ -18,6 +19,7 @@ struct ReportPageContext {
   std::string run_time;                      // "MM-DD-YYYY HH:MM:SS" of the run header
   std::vector<std::string> parameter_lines;  // the "Used parameters:" block
   std::string version;                       // the program's version
+  std::string passband;                      // the --filter code, empty without it
 };
 
 // The whole page, UTF-8 (the log's Latin-1 bytes converted).

@@ -30,6 +30,10 @@ table.candidates{border-collapse:collapse;font-size:13.5px;font-variant-numeric:
 a{color:#1a57a8}
 .note{color:#4a5561;font-size:13.5px}
 .curve{margin:18px 0 26px;break-inside:avoid}
+.period-facts{display:flex;flex-wrap:wrap;gap:2px 24px;margin:8px 0 4px 64px;font-size:14px}
+.period-facts div{display:flex;gap:6px}
+.period-facts dt{color:#4a5561}
+.period-facts dd{margin:0;font-weight:600;font-variant-numeric:tabular-nums}
 svg{display:block;max-width:100%;height:auto;font-size:12px}
 svg text{fill:#2b323a}
 svg .axis-title{font-size:13px}
@@ -52,6 +56,14 @@ svg .star-key{fill:#98a3ae}
 svg .candidate{fill:#c42b32;stroke:#5e0f13;stroke-width:.8}
 svg .index-flagged{fill:#f2a43a;stroke:#8a4b00;stroke-width:.8}
 svg .plot-note{font-size:14px;fill:#5b6673}
+svg .periodogram{fill:none;stroke:#1f5fbf;stroke-width:1.2;stroke-linejoin:round}
+svg .chosen-peak{fill:#c42b32;stroke:#5e0f13;stroke-width:.8}
+svg .alias-band{fill:#f4eef8;stroke:#e2d3ec;stroke-width:.6}
+svg .phase-point{fill:none;stroke:#1f5fbf;stroke-width:5;stroke-linecap:round}
+svg .phase-outlier{fill:none;stroke:#e08a1e;stroke-width:5;stroke-linecap:round}
+svg .phase-key{fill:#1f5fbf}
+svg .phase-outlier-key{fill:#e08a1e}
+svg .model-curve{fill:none;stroke:#c42b32;stroke-width:1.6;stroke-linejoin:round}
 footer{margin-top:2em;color:#6a747e;font-size:13px}
 @media print{body{max-width:none;padding:0;font-size:10.5pt}.table-wrap{overflow:visible}table.candidates{font-size:7.5pt}.candidates th,.candidates td{padding:2px 3px}.candidates td.position{font-size:7pt}a{color:inherit}h2{break-after:avoid}.candidates tr{break-inside:avoid}}
 )";

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "html/svg_curve.h"
+#include "export/star_periods.h"
+#include "html/magnitude_scale.h"
 #include "html/svg_plot.h"
 #include "text/decimal_text.h"
 
@@ -13,35 +14,69 @@ namespace varisift {
 
 namespace {
 
-constexpr int strip_height = 200;
+constexpr int strip_height = 190;
 constexpr int phase_plot_height = 300;
-// Room around the data, as a share of its span, and the smallest spans.
+constexpr int frequency_decimals = 5;
+constexpr int power_decimals = 3;
+// Room around the periodogram, as a share of its span, and the smallest
+// power range shown.
 constexpr double frequency_padding_share = 0.01;
 constexpr double power_headroom = 1.08;
 constexpr double min_power_shown = 0.05;
-constexpr double magnitude_padding_share = 0.08;
-constexpr double min_mags_shown = 0.2;
 // Phases shown: two cycles, so that a minimum at phase 0 shows whole.
 constexpr double cycles_shown = 2;
 constexpr double phase_padding = 0.02;
-// Model points per cycle: a smooth curve at the figure's width.
-constexpr int model_points_per_cycle = 300;
-// The nightly aliases shaded: within 3 % of 1 to 4 cycles per day.
+// Model points per cycle: at the figure's width a point every four pixels,
+// which draws the three harmonics smoothly.
+constexpr int model_points_per_cycle = 120;
+// The nightly aliases shaded: within 3 % of 1 to 4 cycles per day, the
+// frequencies the flag `alias` names.
 constexpr int nightly_harmonics = 4;
 constexpr double alias_share = 0.03;
 
-std::string period_text(double days) { return fixed_decimals(days, 6) + " d"; }
+std::string period_text(double days) { return fixed_decimals(days, period_decimals) + " d"; }
 
 std::string peak_title(const PeriodResult& r) {
-  std::string title = "chosen peak: " + fixed_decimals(r.peak_frequency, 5) + " c/d, power " +
-                      fixed_decimals(r.peak_power, 3) + ", 1/f = " + period_text(1 / r.peak_frequency);
+  std::string title = "chosen peak: " + fixed_decimals(r.peak_frequency, frequency_decimals) + " c/d, power " +
+                      fixed_decimals(r.peak_power, power_decimals) + ", 1/f = " + period_text(1 / r.peak_frequency);
   if (r.eclipsing) title += "; eclipsing, period 2/f";
   return title;
 }
 
+// The measurements at their phase in the first cycle and again in the
+// second, used ones or outliers.
+std::vector<DotPoint> phase_points(const PeriodData& data, const MagnitudeScale& scale, double epoch, double period,
+                                   bool outliers) {
+  std::vector<DotPoint> points;
+  for (std::size_t i = 0; i < data.times.size(); ++i) {
+    if (data.outlier[i] != outliers) continue;
+    const double cycles = (data.times[i] - epoch) / period;
+    const double phase = cycles - std::floor(cycles);
+    const double y = scale.place(data.magnitudes[i]);
+    points.push_back({phase, y});
+    points.push_back({phase + 1, y});
+  }
+  return points;
+}
+
+// The model over the phases shown, kept within the magnitudes shown: where
+// phases without measurements let it swing beyond them, it runs along the
+// frame's edge rather than off the plot.
+std::vector<DotPoint> model_points(const HarmonicModel& model, const MagnitudeScale& scale, double epoch,
+                                   double period) {
+  std::vector<DotPoint> points;
+  const int count = static_cast<int>(cycles_shown) * model_points_per_cycle;
+  for (int i = 0; i <= count; ++i) {
+    const double phase = cycles_shown * i / count;
+    const double mag = model.magnitude_at(epoch + phase * period);
+    points.push_back({phase, std::clamp(mag, scale.shown.low, scale.shown.high)});
+  }
+  return points;
+}
+
 }  // namespace
 
-std::string periodogram_svg(const PeriodResult& result, int star) {
+std::string periodogram_svg(const PeriodResult& result, std::uint32_t star) {
   const FrequencyGrid& grid = result.grid;
   const double last = grid.count > 0 ? grid.last() : grid.first;
   double highest = result.peak_power;
@@ -55,60 +90,52 @@ std::string periodogram_svg(const PeriodResult& result, int star) {
     return plot.render("periodogram", label);
   }
 
+  bool aliases_shown = false;
   for (int k = 1; k <= nightly_harmonics; ++k) {
     const double from = std::max(k * (1 - alias_share), x.range.low);
     const double to = std::min(k * (1 + alias_share), x.range.high);
-    if (from < to) plot.band(from, to, "alias-band", "");
+    if (from >= to) continue;
+    plot.band(from, to, "alias-band", "");
+    aliases_shown = true;
   }
   std::vector<DotPoint> curve;
   curve.reserve(result.power.size());
   for (std::size_t k = 0; k < result.power.size(); ++k) curve.push_back({grid.at(k), result.power[k]});
-  plot.legend({{Marker::disc, "periodogram", "periodogram", true},
-               {Marker::diamond, "chosen-peak", "chosen peak, P = " + period_text(result.period_d)},
-               {Marker::square, "alias-band", "within 3 % of 1 to 4 c/d"}});
-  return with_overlay(
-      plot.render("periodogram", label),
-      curve_path(plot, curve, "periodogram") +
-          diamond_marker(plot, result.peak_frequency, result.peak_power, "chosen-peak", peak_title(result)));
+  plot.curve(curve, "periodogram");
+  plot.point(result.peak_frequency, result.peak_power, Marker::diamond, "chosen-peak", peak_title(result));
+  std::vector<LegendEntry> legend{{Marker::disc, "periodogram", "generalised Lomb-Scargle power", true},
+                                  {Marker::diamond, "chosen-peak", "chosen peak"}};
+  if (aliases_shown) legend.push_back({Marker::square, "alias-band", "within 3 % of 1 to 4 c/d"});
+  plot.legend(legend);
+  return plot.render("periodogram", label);
 }
 
-std::string phase_plot_svg(const PeriodResult& result, std::span<const double> times,
-                           std::span<const double> magnitudes, int star) {
+std::string phase_plot_svg(const PeriodResult& result, const PeriodData& data, std::uint32_t star,
+                           bool trend_corrected) {
   const std::string label = "Phase plot of star " + std::to_string(star);
+  const std::string magnitude_title = trend_corrected ? "magnitude (trend-corrected)" : "magnitude";
+  if (!result.epoch_jd || !result.model) return "";
   Axis x{{-phase_padding, cycles_shown + phase_padding}, "phase"};
-  if (!result.epoch_jd || !result.model) {
-    SvgPlot plot(PlotLayout{.height = phase_plot_height}, x, Axis{{0, 1}, "magnitude", true});
-    plot.note("Period longer than half the span of the data: no phase plot");
-    return plot.render("phase-plot", label);
-  }
+  const MagnitudeScale scale = magnitude_scale(data.magnitudes);
   const double period = result.period_d;
   const double epoch = *result.epoch_jd;
-  std::vector<DotPoint> points;
-  for (std::size_t i = 0; i < times.size() && i < magnitudes.size(); ++i) {
-    const double cycles = (times[i] - epoch) / period;
-    const double phase = cycles - std::floor(cycles);
-    points.push_back({phase, magnitudes[i]});
-    points.push_back({phase + 1, magnitudes[i]});
-  }
-  std::vector<DotPoint> model;
-  const int model_points = static_cast<int>(cycles_shown) * model_points_per_cycle;
-  for (int i = 0; i <= model_points; ++i) {
-    const double phase = cycles_shown * i / model_points;
-    model.push_back({phase, result.model->magnitude_at(epoch + phase * period)});
-  }
-  double faintest = model.front().y, brightest = model.front().y;
-  for (const std::vector<DotPoint>* set : {&points, &model})
-    for (const DotPoint& p : *set) {
-      faintest = std::max(faintest, p.y);
-      brightest = std::min(brightest, p.y);
-    }
-  Axis y{padded_range(brightest, faintest, magnitude_padding_share, min_mags_shown), "magnitude", true};
   x.title = "phase (P = " + period_text(period) + ", 0 at " + (result.eclipsing ? "minimum" : "maximum") + " light)";
-  SvgPlot plot(PlotLayout{.height = phase_plot_height}, x, y);
-  plot.dots(points, "phase-point");
-  plot.legend({{Marker::disc, "phase-point", "measurement (" + std::to_string(times.size()) + ", drawn twice)"},
-               {Marker::disc, "model-curve", "three-harmonic model", true}});
-  return with_overlay(plot.render("phase-plot", label), curve_path(plot, model, "model-curve"));
+  SvgPlot plot(PlotLayout{.height = phase_plot_height}, x,
+               Axis{scale.axis, magnitude_title, true, scale.shown.high, scale.shown.low});
+  if (scale.bright_strip) plot.horizontal_line(scale.shown.low, "off-scale", "above: off scale");
+  if (scale.faint_strip) plot.horizontal_line(scale.shown.high, "off-scale", "below: off scale");
+
+  const std::vector<DotPoint> used = phase_points(data, scale, epoch, period, false);
+  const std::vector<DotPoint> outliers = phase_points(data, scale, epoch, period, true);
+  plot.dots(used, "phase-point");
+  plot.dots(outliers, "phase-outlier");
+  plot.curve(model_points(*result.model, scale, epoch, period), "model-curve");
+  std::vector<LegendEntry> legend{{Marker::disc, "phase-key", "used (" + std::to_string(used.size() / 2) + ")"}};
+  if (!outliers.empty())
+    legend.push_back({Marker::disc, "phase-outlier-key", "outlier (" + std::to_string(outliers.size() / 2) + ")"});
+  legend.push_back({Marker::disc, "model-curve", "three-harmonic model", true});
+  plot.legend(legend);
+  return plot.render("phase-plot", label);
 }
 
 }  // namespace varisift

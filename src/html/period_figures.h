@@ -4,20 +4,22 @@
 // and the three-harmonic model over phases 0 to 2, phase 0 at the epoch.
 #pragma once
 
-#include <span>
+#include <cstdint>
 #include <string>
 
+#include "export/period_data.h"
 #include "periods/period_search.h"
 
 namespace varisift {
 
 // Needs the result's periodogram (PeriodSettings::keep_periodogram);
 // without it the strip says so.
-std::string periodogram_svg(const PeriodResult& result, int star);
+std::string periodogram_svg(const PeriodResult& result, std::uint32_t star);
 
-// The star's times (JD) and magnitudes as searched. A period flagged
-// `long` has no epoch and no model: the plot says so.
-std::string phase_plot_svg(const PeriodResult& result, std::span<const double> times,
-                           std::span<const double> magnitudes, int star);
+// The star's measurements as searched; outliers are drawn apart. The
+// magnitude axis follows the light curves' rule (html/magnitude_scale.h).
+// Empty where the result has no epoch and model (a period flagged `long`).
+std::string phase_plot_svg(const PeriodResult& result, const PeriodData& data, std::uint32_t star,
+                           bool trend_corrected);
 
 }  // namespace varisift

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "html/page_text.h"
+#include "html/pixel_columns.h"
 #include "text/decimal_text.h"
 
 namespace varisift {
@@ -42,6 +43,8 @@ constexpr int highest_power = 30;
 // leave the whole numbers a double holds exactly.
 constexpr double max_multiple = 1e15;
 constexpr double infinity = std::numeric_limits<double>::infinity();
+// Pixels beyond this are not written (a point far off the plot).
+constexpr double max_pixel = 1e6;
 
 std::string px(double pixel) { return fixed_decimals(pixel, 1); }
 
@@ -264,7 +267,7 @@ void SvgPlot::dots(const std::vector<DotPoint>& points, std::string_view css_cla
   for (const DotPoint& p : points) {
     double x = std::round(x_pixel(p.x));
     double y = std::round(y_pixel(p.y));
-    if (std::isfinite(x) && std::isfinite(y) && std::abs(x) < 1e6 && std::abs(y) < 1e6)
+    if (std::isfinite(x) && std::isfinite(y) && std::abs(x) < max_pixel && std::abs(y) < max_pixel)
       pixels.emplace_back(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
   }
   std::sort(pixels.begin(), pixels.end());
@@ -274,6 +277,22 @@ void SvgPlot::dots(const std::vector<DotPoint>& points, std::string_view css_cla
   // page's style make a dot.
   body_ += "<path" + class_attribute(css_class) + " d=\"";
   for (const auto& [x, y] : pixels) add(body_, {"M", std::to_string(x), " ", std::to_string(y), "h0"});
+  body_ += "\"/>\n";
+}
+
+void SvgPlot::curve(const std::vector<DotPoint>& points, std::string_view css_class) {
+  std::vector<PlotPixel> pixels;
+  pixels.reserve(points.size());
+  for (const DotPoint& p : points) {
+    const PlotPixel pixel{x_pixel(p.x), y_pixel(p.y)};
+    if (std::isfinite(pixel.x) && std::isfinite(pixel.y) && std::abs(pixel.x) < max_pixel &&
+        std::abs(pixel.y) < max_pixel)
+      pixels.push_back(pixel);
+  }
+  const std::vector<PlotPixel> kept = thinned_to_columns(pixels);
+  if (kept.empty()) return;
+  add(body_, {"<path", class_attribute(css_class), " d=\""});
+  for (std::size_t i = 0; i < kept.size(); ++i) add(body_, {i == 0 ? "M" : "L", px(kept[i].x), " ", px(kept[i].y)});
   body_ += "\"/>\n";
 }
 

@@ -1,6 +1,7 @@
 // A small hand-written SVG plotter: a frame with two linear axes and ticks
 // at round values, shaded bands, horizontal lines, arrows at the frame's
-// edge, points of several shapes and a legend, rendered into a string. The
+// edge, points of several shapes, curves and a legend, rendered into a
+// string. The
 // horizontal axis may be broken into panels side by side, each with a scale
 // of its own; the vertical axis is shared. It knows nothing of stars or
 // magnitudes; the figures of the page decide what to plot.
@@ -121,6 +122,11 @@ class SvgPlot {
   // point goes to its whole pixel and each pixel is drawn once, so the
   // bytes grow with the pixels covered rather than with the points.
   void dots(const std::vector<DotPoint>& points, std::string_view css_class);
+  // A line through many points in their order, as one path thinned to the
+  // pixel columns it crosses (html/pixel_columns.h), so that its bytes grow
+  // with the plot's width rather than with the points. Points far off the
+  // plot (a million pixels) are left out.
+  void curve(const std::vector<DotPoint>& points, std::string_view css_class);
   // The legend in one row at the top of the picture, left to right.
   void legend(const std::vector<LegendEntry>& entries);
   // A text in the middle of the frame (for a plot with nothing to show).

@@ -19,15 +19,16 @@ bool is_subharmonic(double low, double high, double tolerance) {
 // Whether the model at a subharmonic fits better than the model at the
 // higher frequency by more than the margin. Equal perfect fits (both chi2 0)
 // give NaN and count as not better.
-bool clearly_better(const PeakCandidate& subharmonic, const PeakCandidate& higher, std::size_t points) {
+bool clearly_better(const PeakCandidate& subharmonic, const PeakCandidate& higher, std::size_t points, double margin) {
   const double evidence = static_cast<double>(points) *
                           (std::log(higher.residual_sum_of_squares) - std::log(subharmonic.residual_sum_of_squares));
-  return evidence > subharmonic_margin;
+  return evidence > margin;
 }
 
 }  // namespace
 
-std::size_t chosen_peak(const std::vector<PeakCandidate>& candidates, std::size_t points, double tolerance) {
+std::size_t chosen_peak(const std::vector<PeakCandidate>& candidates, std::size_t points, double tolerance,
+                        double margin) {
   std::vector<std::size_t> order(candidates.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -37,7 +38,7 @@ std::size_t chosen_peak(const std::vector<PeakCandidate>& candidates, std::size_
   for (std::size_t i = 1; i < order.size(); ++i) {
     const PeakCandidate& other = candidates[order[i]];
     if (is_subharmonic(candidates[best].frequency, other.frequency, tolerance) &&
-        !clearly_better(candidates[best], other, points))
+        !clearly_better(candidates[best], other, points, margin))
       best = order[i];
   }
   return best;

@@ -17,11 +17,8 @@ inline constexpr int ranking_harmonics = 3;
 
 // Both models have the same number of parameters (seven), so an
 // information criterion (BIC or AIC) reduces to comparing
-// N ln(chi2 at f / chi2 at f/m); a subharmonic wins when that exceeds this
-// margin. 10 is "very strong" on Kass and Raftery's scale for the BIC.
-// Provisional: to be tuned on simulated series other than those the
-// recovery is measured on.
-inline constexpr double subharmonic_margin = 10;
+// N ln(chi2 at f / chi2 at f/m); a subharmonic wins when that exceeds a
+// margin (PeriodSettings holds the one a search uses).
 
 struct PeakCandidate {
   double frequency = 0;                // refined top, cycles per day
@@ -33,7 +30,8 @@ struct PeakCandidate {
 // taken in order of harmonic power, the earlier first among equal powers;
 // the best so far gives way to a later peak at m times its frequency (m = 2
 // or 3, within `tolerance` cycles per day) unless it beats that peak by more
-// than subharmonic_margin.
-std::size_t chosen_peak(const std::vector<PeakCandidate>& candidates, std::size_t points, double tolerance);
+// than `margin`.
+std::size_t chosen_peak(const std::vector<PeakCandidate>& candidates, std::size_t points, double tolerance,
+                        double margin);
 
 }  // namespace varisift

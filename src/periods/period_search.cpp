@@ -8,6 +8,7 @@
 #include "periods/centred_series.h"
 #include "periods/false_alarm.h"
 #include "periods/gls_periodogram.h"
+#include "periods/harmonic_refinement.h"
 #include "periods/heliocentric_time.h"
 #include "periods/model_extremes.h"
 #include "periods/peak_choice.h"
@@ -24,12 +25,6 @@ constexpr std::size_t peaks_refined = 5;
 // subharmonic: the refined tops are far more precise, and distinct peaks lie
 // at least a peak width, five steps, apart.
 constexpr double subharmonic_steps = 2;
-// The period is doubled (an eclipsing shape with unequal minima, whose
-// periodogram peaks at twice the orbital frequency) when phase dispersion
-// at 2P is below this share of that at P. For a sine, 2P has the wider bins
-// in P's phase and the larger dispersion. Provisional: to be tuned on
-// simulated series other than those the recovery is measured on.
-constexpr double doubling_dispersion_ratio = 0.8;
 
 bool all_finite(std::span<const double> values) {
   return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -39,6 +34,7 @@ struct Peaks {
   std::vector<RefinedPeak> tops;
   std::vector<PeakCandidate> candidates;
   double highest_power = 0;
+  double highest_frequency = 0;
 };
 
 // The highest peaks of the grid, refined and fitted with the ranking model.
@@ -48,8 +44,12 @@ Peaks refined_peaks(const CentredSeries& series, const FrequencyGrid& grid, cons
   for (std::size_t k : highest_peaks(power, peaks_refined)) {
     const RefinedPeak top = refine_peak(series, grid, fine, k);
     result.point_frequencies += top.frequencies_evaluated * series.size();
-    peaks.highest_power = std::max(peaks.highest_power, top.power);
+    if (top.power > peaks.highest_power) {
+      peaks.highest_power = top.power;
+      peaks.highest_frequency = top.frequency;
+    }
     const std::optional<HarmonicFit> fit = fit_harmonics(series, top.frequency, ranking_harmonics);
+    ++result.model_fits;
     peaks.tops.push_back(top);
     peaks.candidates.push_back(
         {top.frequency, fit ? fit->power : 0, fit ? fit->residual_sum_of_squares : series.sum_of_squares});
@@ -63,9 +63,10 @@ void describe_period(const CentredSeries& series, const FineSteps& fine, const R
   const PeakWidth width = peak_half_width(series, top, fine);
   result.point_frequencies += width.frequencies_evaluated * series.size();
   // P = m / f for m = 1 or 2, so dP = P df / f.
-  if (width.half_width > 0) result.period_err_d = result.period_d * width.half_width / top.frequency;
+  if (width.half_width > 0) result.period_err_d = result.period_d * width.half_width / result.peak_frequency;
 
   std::optional<HarmonicFit> fit = fit_harmonics(series, 1 / result.period_d, ranking_harmonics);
+  ++result.model_fits;
   if (!fit) return;
   const ModelExtremes extremes = model_extremes(fit->model);
   result.amplitude_mag = extremes.peak_to_peak();
@@ -99,17 +100,27 @@ std::optional<PeriodResult> search_period(std::span<const double> times, std::sp
   const Peaks peaks = refined_peaks(series, *grid, fine, power, result);
   result.log10_fap =
       log_false_alarm(peaks.highest_power, series.size(), time_variance(series.t), grid->last()) / std::numbers::ln10;
-  const std::size_t chosen = chosen_peak(peaks.candidates, series.size(), subharmonic_steps * grid->step);
+  const std::size_t chosen =
+      chosen_peak(peaks.candidates, series.size(), subharmonic_steps * grid->step, settings.subharmonic_margin);
   const RefinedPeak& top = peaks.tops[chosen];
-  result.peak_frequency = top.frequency;
-  result.peak_power = top.power;
+  // The peaks are ranked by the model at the periodogram's tops, where it
+  // cannot wander off to a frequency whose harmonics happen to catch
+  // aliases of another peak's; the chosen one's period is that of the
+  // model's own top, and the periodogram's power there marks it.
+  const std::optional<HarmonicPeak> best = refine_harmonic_peak(series, *grid, top.frequency, ranking_harmonics);
+  if (best) result.model_fits += best->fits;
+  const double frequency = best ? best->frequency : top.frequency;
+  result.highest_frequency = peaks.highest_frequency;
+  result.peak_frequency = frequency;
+  result.peak_power = gls_powers(series, frequency, grid->step, 1).front();
+  result.point_frequencies += series.size();
 
-  const double period = 1 / top.frequency;
+  const double period = 1 / frequency;
   result.eclipsing = phase_dispersion(series, 2 * period, dispersion_bins) <
-                     doubling_dispersion_ratio * phase_dispersion(series, period, dispersion_bins);
+                     settings.doubling_ratio * phase_dispersion(series, period, dispersion_bins);
   const double found = result.eclipsing ? 2 * period : period;
   result.cycles = series.span / found;
-  result.flag = period_flag(found, series.span, result.log10_fap, top.frequency);
+  result.flag = period_flag(found, series.span, result.log10_fap, frequency);
   if (result.flag == PeriodFlag::long_period) {
     result.period_d = series.span / 2;
   } else {

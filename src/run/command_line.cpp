@@ -26,6 +26,12 @@ constexpr std::string_view help_option = "--help";
 // The 3rd criterion is compared with the variation limit as a signed 16-bit
 // value: a larger limit would wrap to a negative one and select nothing.
 constexpr std::uint64_t max_min_variation = 32767;
+// Periods are read in days with at most six decimals, the decimals of
+// period_d in stars.csv, up to about 270 years.
+constexpr int period_decimals = 6;
+constexpr std::uint64_t min_period_micro_days = 1;
+constexpr std::uint64_t max_period_micro_days = 100000000000;
+constexpr double micro_days_per_day = 1e6;
 constexpr std::string_view short_help_option = "-h";
 constexpr std::string_view version_option = "--version";
 
@@ -105,6 +111,17 @@ std::string keep_path(std::optional<std::string>& path, std::string_view value) 
   return "";
 }
 
+// Reads a period limit in days into `limit`.
+std::string read_period(std::string_view option, std::string_view value, std::optional<double>& limit) {
+  std::uint64_t micro_days = 0;
+  std::string error =
+      read_parameter(option, value, period_decimals, min_period_micro_days, micro_days, max_period_micro_days);
+  // A whole number of micro-days over an exact power of ten: the double
+  // nearest to the decimal the user wrote.
+  if (error.empty()) limit = static_cast<double>(micro_days) / micro_days_per_day;
+  return error;
+}
+
 const std::vector<Option>& options() {
   static const std::vector<Option> table = {
       {"--vsx", "FILE",
@@ -114,7 +131,8 @@ const std::vector<Option>& options() {
       {"--report", "FILE", "append the report to FILE instead of DIR/Varisift.log",
        [](CommandLine& c, std::string_view v) { return keep_path(c.report, v); }},
       {"--csv", "FOLDER",
-       "write stars.csv and the light curves (lc_<star>.csv)\nof the candidates and index-flagged stars to FOLDER",
+       "write stars.csv and the light curves (lc_<star>.csv)\nof the candidates and index-flagged stars to FOLDER;\n"
+       "stars.csv holds their periods",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.csv_folder, v); }},
       {"--aavso", "FILE", "write the measurements of the candidates that VSX\nnames to FILE, in AAVSO Extended format",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.aavso_file, v); }},
@@ -126,13 +144,13 @@ const std::vector<Option>& options() {
        }},
       {"--filter", "F",
        "the band the photometry was reduced to, as an AAVSO\nfilter code: CV or CR for unfiltered images reduced\nto V "
-       "or R, V or R with those filters (with --aavso)",
+       "or R, V or R with those filters (with --aavso,\nor with --html for the passband of the ranges)",
        [](CommandLine& c, std::string_view v) {
          if (!aavso_filter_code(v, c.exports.aavso.filter))
            return "--filter takes an AAVSO filter code (such as V, CV, R, CR), not '" + std::string(v) + "'";
          return std::string();
        }},
-      {"--html", "FILE", "write a report page with the light curves",
+      {"--html", "FILE", "write a report page with the light curves and periods",
        [](CommandLine& c, std::string_view v) { return keep_path(c.exports.html_file, v); }},
       {"--match-radius", "ARCSEC", "name a star by the nearest VSX entry within ARCSEC\nin the exports and the page",
        [](CommandLine& c, std::string_view v) {
@@ -140,6 +158,18 @@ const std::vector<Option>& options() {
          return read_parameter("--match-radius", v, 1, min_match_radius_tenths, c.exports.match_radius_tenths,
                                max_match_radius_tenths);
        }},
+      {"--periods-all", "",
+       "search the period of every star with statistics, not\nonly of the candidates and index-flagged stars (with\n"
+       "--csv or --html)",
+       [](CommandLine& c, std::string_view) {
+         c.exports.periods_all = true;
+         return std::string();
+       }},
+      {"--period-min", "DAYS",
+       "search periods from DAYS on (by default twice the\nmedian time between measurements, at least 0.02)",
+       [](CommandLine& c, std::string_view v) { return read_period("--period-min", v, c.exports.period_range.min_d); }},
+      {"--period-max", "DAYS", "search periods up to DAYS (by default the span of\nthe measurements)",
+       [](CommandLine& c, std::string_view v) { return read_period("--period-max", v, c.exports.period_range.max_d); }},
       {"--trend", "", "correct each image by its mean magnitude (this can\nadd scatter on one night of one field)",
        [](CommandLine& c, std::string_view) {
          c.parameters.trend_correction = 1;
@@ -264,13 +294,22 @@ ParsedCommandLine parse_command_line(const std::vector<std::string_view>& argume
     if (!parsed.error.empty()) return parsed;
   }
   const ExportRequest& exports = command.exports;
-  bool aavso_details = !exports.aavso.observer_code.empty() || !exports.aavso.filter.empty();
+  const PeriodRange& periods = exports.period_range;
   if (exports.aavso_file && (exports.aavso.observer_code.empty() || exports.aavso.filter.empty()))
     parsed.error = "--aavso needs --obscode and --filter";
-  else if (!exports.aavso_file && aavso_details)
-    parsed.error = "--obscode and --filter go with --aavso";
+  else if (!exports.aavso_file && !exports.aavso.observer_code.empty())
+    parsed.error = "--obscode goes with --aavso";
+  else if (!exports.aavso_file && !exports.html_file && !exports.aavso.filter.empty())
+    parsed.error = "--filter goes with --aavso or --html";
   else if (exports.match_radius_given && !exports.any())
     parsed.error = "--match-radius goes with --csv, --aavso or --html";
+  else if (!exports.searches_periods() && (exports.periods_all || periods.min_d || periods.max_d))
+    parsed.error = std::string(exports.periods_all ? "--periods-all"
+                               : periods.min_d     ? "--period-min"
+                                                   : "--period-max") +
+                   " goes with --csv or --html";
+  else if (periods.min_d && periods.max_d && !(*periods.min_d < *periods.max_d))
+    parsed.error = "--period-min must be below --period-max";
   return parsed;
 }
 

@@ -148,7 +148,8 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   stop_run(out);
   if (!plan.exports.any()) return {};
 
-  ReportPageContext page{plan.folder_shown, run_time, parameter_block(plan.parameters), build_version};
+  ReportPageContext page{plan.folder_shown, run_time, parameter_block(plan.parameters), build_version,
+                         plan.exports.aavso.filter};
   return write_exports(store, results, plan.exports, page);
 }
 

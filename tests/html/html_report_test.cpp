@@ -32,7 +32,7 @@ struct SmallRun {
   ObservationStore store;
   DetectionResults results;
   ReportPageContext context{
-      "series \"A&B\"", "03-02-2017 08:29:42", {"Used parameters:", "Limit < 1 & more"}, "1.27.0"};
+      "series \"A&B\"", "03-02-2017 08:29:42", {"Used parameters:", "Limit < 1 & more"}, "1.27.0", ""};
 
   SmallRun() {
     // A night across 0 h UT whose last gap is exactly six hours, then a

@@ -1,6 +1,6 @@
 // The period figures: the periodogram strip renders with its chosen peak
 // marked and a thinned curve, the phase plot draws phases 0 to 2 with the
-// model, and a `long` period gets a note instead of a phase plot.
+// model, and a `long` period, which has no model, has no phase plot.
 #include "html/period_figures.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "html/svg_curve.h"
+#include "html/pixel_columns.h"
 #include "periods/period_fixtures.h"
 
 namespace varisift {
@@ -21,6 +21,10 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 }
 
 const std::vector<double> times = fixtures::nightly_times(3, 70, 4);
+
+PeriodData data_of(const std::vector<double>& magnitudes) {
+  return {times, magnitudes, std::vector<bool>(times.size(), false)};
+}
 
 PeriodResult searched(const std::vector<double>& magnitudes) {
   PeriodSettings settings;
@@ -42,24 +46,22 @@ TEST(PeriodFigures, PeriodogramMarksTheChosenPeak) {
 
 TEST(PeriodFigures, PhasePlotDrawsTwoCyclesWithTheModel) {
   const std::vector<double> m = fixtures::sine_curve(times, 2.7, 0.1, 2460311.0, 0.02, 5);
-  const std::string svg = phase_plot_svg(searched(m), times, m, 175);
+  const std::string svg = phase_plot_svg(searched(m), data_of(m), 175, false);
   // Ticks from phase 0.0 to 2.0 and the model as one path over them.
   for (const char* tick : {">0.0</text>", ">1.0</text>", ">2.0</text>"}) EXPECT_NE(svg.find(tick), std::string::npos);
   EXPECT_EQ(count_of(svg, "<path class=\"model-curve\" d=\"M"), 1u);
   EXPECT_NE(svg.find("0 at maximum light"), std::string::npos);
   const std::vector<double> slow = fixtures::sine_curve(times, 1 / 3.0, 0.2, 2460311.0, 0.02, 5);
-  const std::string none = phase_plot_svg(searched(slow), times, slow, 176);
-  EXPECT_NE(none.find("no phase plot"), std::string::npos);
-  EXPECT_EQ(count_of(none, "model-curve"), 0u);
+  EXPECT_EQ(phase_plot_svg(searched(slow), data_of(slow), 176, false), "");
 }
 
-TEST(SvgCurve, KeepsFirstHighestLowestAndLastOfAPixelColumn) {
-  const SvgPlot plot(PlotLayout{.width = 110, .height = 110, .left = 5, .right = 5, .top = 5, .bottom = 5},
-                     Axis{{0, 100}, ""}, Axis{{0, 100}, ""});
-  // Six points in the pixel column 15 (x 10.0 to 10.9), then one in 20.
-  const std::vector<DotPoint> points{{10.0, 50}, {10.2, 90}, {10.4, 60}, {10.6, 10}, {10.8, 40}, {10.9, 45}, {15, 5}};
-  EXPECT_EQ(curve_path(plot, points, "c"),
-            "<path class=\"c\" d=\"M15.0 55.0L15.2 15.0L15.6 95.0L15.9 60.0L20.0 100.0\"/>\n");
+TEST(PixelColumns, KeepFirstHighestLowestAndLastOfAColumn) {
+  // Six points in the pixel column 10, then one in 15.
+  const std::vector<PlotPixel> pixels{{10.0, 50}, {10.2, 90}, {10.4, 60}, {10.6, 10}, {10.8, 40}, {10.9, 45}, {15, 5}};
+  const std::vector<PlotPixel> kept = thinned_to_columns(pixels);
+  std::vector<double> ys;
+  for (const PlotPixel& p : kept) ys.push_back(p.y);
+  EXPECT_EQ(ys, (std::vector<double>{50, 90, 10, 45, 5}));
 }
 
 }  // namespace

@@ -159,8 +159,8 @@ TEST(PeakRefinement, LocalMaximaIncludeTheEndsAndTheFirstOfAFlatTop) {
 }
 
 TEST(PeakChoice, ASubharmonicWinsOnlyByTheMargin) {
-  // 100 points: a model at f/m must fit better than the one at f by
-  // 100 ln(chi2_f / chi2_sub) > 10, a chi2 ratio above exp(0.1).
+  // 100 points and a margin of 10: a model at f/m must fit better than the
+  // one at f by 100 ln(chi2_f / chi2_sub) > 10, a chi2 ratio above exp(0.1).
   const double tolerance = 0.01;
   struct Case {
     const char* what;
@@ -178,7 +178,7 @@ TEST(PeakChoice, ASubharmonicWinsOnlyByTheMargin) {
       {"equal powers: the earlier", {{2.2, 0.85, 1}, {1.3, 0.85, 1}}, 0},
       {"two perfect fits: the higher frequency", {{2.0, 1, 0}, {1.0, 1, 0}}, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(chosen_peak(c.peaks, 100, tolerance), c.chosen) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(chosen_peak(c.peaks, 100, tolerance, 10), c.chosen) << c.what;
 }
 
 }  // namespace

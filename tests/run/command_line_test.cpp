@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -163,6 +164,41 @@ TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
        "429496729.5, not '.5'"},
   };
   for (const Case& c : cases) EXPECT_EQ(parse(c.arguments).error, c.error) << c.arguments[0];
+}
+
+// Period limits are days with up to six decimals, read to the nearest
+// double; they and --periods-all go with the files that show periods, as
+// --filter now goes with the page too.
+TEST(CommandLine, PeriodOptionsAndTheFilterOfThePage) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    std::string error;
+    std::optional<double> min_d = std::nullopt;
+    std::optional<double> max_d = std::nullopt;
+  };
+  const std::string range_error = " takes a number with at most 6 decimals from 0.000001 to 100000.000000, not ";
+  const std::vector<Case> cases = {
+      {{"--csv", "o", "--period-min", "0.000001", "--period-max=100000"}, "", 0.000001, 100000},
+      {{"--html", "p", "--period-min", "0.1", "--period-max", "0.100001"}, "", 0.1, 0.100001},
+      {{"--csv", "o", "--period-min", "2", "--period-max", "2.000000"}, "--period-min must be below --period-max"},
+      {{"--csv", "o", "--period-min", "0"}, "--period-min" + range_error + "'0'"},
+      {{"--csv", "o", "--period-max", "0.0000005"}, "--period-max" + range_error + "'0.0000005'"},
+      {{"--csv", "o", "--period-max", "100000.000001"}, "--period-max" + range_error + "'100000.000001'"},
+      {{"--aavso", "a", "--obscode", "X", "--filter", "V", "--periods-all"}, "--periods-all goes with --csv or --html"},
+      {{"--period-max", "2"}, "--period-max goes with --csv or --html"},
+      {{"--html", "p", "--filter", "cv"}, ""},
+      {{"--csv", "o", "--filter", "V"}, "--filter goes with --aavso or --html"},
+      {{"--html", "p", "--obscode", "X"}, "--obscode goes with --aavso"},
+  };
+  for (const Case& c : cases) {
+    const ParsedCommandLine p = parse(c.arguments);
+    EXPECT_EQ(p.error, c.error) << c.arguments[2];
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(p.command.exports.period_range.min_d, c.min_d) << c.arguments[2];
+    EXPECT_EQ(p.command.exports.period_range.max_d, c.max_d) << c.arguments[2];
+  }
+  EXPECT_EQ(parse({"--html", "p", "--filter", "cv"}).command.exports.aavso.filter, "CV");
+  EXPECT_TRUE(parse({"--csv", "o", "--periods-all"}).command.exports.periods_all);
 }
 
 // The README's usage section quotes --help line by line.
