@@ -7,8 +7,6 @@ namespace varisift {
 
 namespace {
 
-// Fewer cycles than this in the span make a period a lower limit.
-constexpr double min_cycles = 2;
 // log10 of the false-alarm probability from which a peak is weak (0.001).
 constexpr double weak_log10_fap = -3;
 // The nightly frequencies k = 1..4 c/d and the share of k around each.
@@ -32,7 +30,7 @@ std::string_view period_flag_name(PeriodFlag flag) {
 }
 
 PeriodFlag period_flag(double period_d, double span_d, double log10_fap, double frequency) {
-  if (period_d > span_d / min_cycles) return PeriodFlag::long_period;
+  if (period_d > span_d / min_cycles_for_a_period) return PeriodFlag::long_period;
   if (log10_fap >= weak_log10_fap) return PeriodFlag::weak;
   for (int k = 1; k <= nightly_harmonics; ++k)
     if (std::abs(frequency - k) <= alias_share * k) return PeriodFlag::alias;

@@ -13,6 +13,9 @@ namespace varisift {
 
 enum class PeriodFlag { long_period, weak, alias, ok };
 
+// Fewer cycles than this in the span make a period a lower limit.
+inline constexpr double min_cycles_for_a_period = 2;
+
 // "long", "weak", "alias" or "ok".
 std::string_view period_flag_name(PeriodFlag flag);
 

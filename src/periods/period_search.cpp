@@ -10,6 +10,7 @@
 #include "periods/gls_periodogram.h"
 #include "periods/harmonic_refinement.h"
 #include "periods/heliocentric_time.h"
+#include "periods/least_squares.h"
 #include "periods/model_extremes.h"
 #include "periods/peak_choice.h"
 #include "periods/peak_refinement.h"
@@ -25,6 +26,58 @@ constexpr std::size_t peaks_refined = 5;
 // subharmonic: the refined tops are far more precise, and distinct peaks lie
 // at least a peak width, five steps, apart.
 constexpr double subharmonic_steps = 2;
+
+// Parameters of the parabola in time and of the three-harmonic model.
+constexpr double parabola_parameters = 3;
+constexpr double harmonic_parameters = 2 * ranking_harmonics + 1;
+// The slow periodic models tried: so many cycles over the span.
+constexpr double slow_cycles_per_span[] = {0.2, 0.4, 0.6, 0.8};
+
+// The residual sum of squares of a parabola in time through the series; the
+// times are mapped onto -1..1 so that the columns stay well conditioned.
+double parabola_residuals(const CentredSeries& series) {
+  const std::size_t n = series.size();
+  std::vector<double> columns(3 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const double u = series.span > 0 ? 2 * series.t[i] / series.span - 1 : 0;
+    columns[i] = 1;
+    columns[n + i] = u;
+    columns[2 * n + i] = u * u;
+  }
+  const std::optional<LeastSquaresFit> fit = least_squares(std::move(columns), n, series.y);
+  return fit ? fit->residual_sum_of_squares : series.sum_of_squares;
+}
+
+// Whether the curve changes slower than the periods the grid holds, whose
+// longest is T: a change that slow puts its power below the grid's lowest
+// frequency, and its aliases one cycle per day higher then rise above
+// everything in the grid (on three nights an eclipsing binary seen in one
+// eclipse, on ten nights a wave of weeks). It is slower when a parabola in
+// time explains the curve as well as the three-harmonic model at the chosen
+// peak by the Bayesian information criterion, which charges each parameter
+// ln N, or when a three-harmonic model of less than a cycle over the span
+// fits at least as well; and the slow model explains the curve better than
+// its mean, by the same criterion, so that noise stays noise. No threshold
+// is tuned.
+bool slower_than_the_grid(const CentredSeries& series, double harmonic_residuals) {
+  const double n = static_cast<double>(series.size());
+  // A model explains the curve better than its mean when the information
+  // criterion says so; only such a slow change can stand for the star's.
+  auto beats_the_mean = [&](double residuals, double parameters) {
+    return residuals > 0 && n * std::log(series.sum_of_squares / residuals) > (parameters - 1) * std::log(n);
+  };
+  // Three-harmonic models of less than a cycle over the span have as many
+  // parameters as the chosen one: the better fit wins.
+  for (double cycles : slow_cycles_per_span) {
+    const std::optional<HarmonicFit> fit = fit_harmonics(series, cycles / series.span, ranking_harmonics);
+    if (fit && fit->residual_sum_of_squares <= harmonic_residuals &&
+        beats_the_mean(fit->residual_sum_of_squares, harmonic_parameters))
+      return true;
+  }
+  const double parabola = parabola_residuals(series);
+  if (!(harmonic_residuals > 0) || !beats_the_mean(parabola, parabola_parameters)) return false;
+  return n * std::log(parabola / harmonic_residuals) <= (harmonic_parameters - parabola_parameters) * std::log(n);
+}
 
 bool all_finite(std::span<const double> values) {
   return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -121,6 +174,15 @@ std::optional<PeriodResult> search_period(std::span<const double> times, std::sp
   const double found = result.eclipsing ? 2 * period : period;
   result.cycles = series.span / found;
   result.flag = period_flag(found, series.span, result.log10_fap, frequency);
+  // A user who bounds the periods asks about those only; the test below is
+  // about periods beyond the span, the grid's own longest.
+  const bool grid_reaches_the_span = !settings.range.max_d || *settings.range.max_d >= series.span;
+  if (grid_reaches_the_span && slower_than_the_grid(series, peaks.candidates[chosen].residual_sum_of_squares)) {
+    // The period found is then an alias: what is known is that fewer than
+    // two cycles were seen.
+    result.flag = PeriodFlag::long_period;
+    result.cycles = std::min(result.cycles, min_cycles_for_a_period);
+  }
   if (result.flag == PeriodFlag::long_period) {
     result.period_d = series.span / 2;
   } else {
