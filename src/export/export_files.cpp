@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "io/file_rename.h"
+
 namespace varisift {
 
 namespace {
@@ -140,11 +142,9 @@ std::string check_export_destinations(const ExportRequest& request, const std::v
 std::string write_file_in_place(const std::string& path, std::string_view bytes) {
   std::string partial = path + std::string(partial_suffix);
   if (std::error_code error = write_whole_file(partial, bytes)) return cannot_write(path, error);
-  std::error_code ec;
-  fs::rename(partial, path, ec);
-  if (ec) {
+  if (std::error_code error = rename_over(partial, path)) {
     remove_file(partial);
-    return cannot_write(path, ec);
+    return cannot_write(path, error);
   }
   return "";
 }
@@ -195,8 +195,8 @@ std::string write_csv_set(const std::string& folder, const std::vector<std::pair
     if (ec) return "cannot remove the earlier '" + path.string() + "' (" + reason_text(ec) + ")";
   }
   for (const std::string& name : names) {
-    fs::rename(partial_of(name), fs::path(folder) / name, ec);
-    if (ec) return cannot_write((fs::path(folder) / name).string(), ec);
+    const std::string path = (fs::path(folder) / name).string();
+    if (std::error_code error = rename_over(partial_of(name), path)) return cannot_write(path, error);
   }
   return "";
 }
