@@ -3,6 +3,7 @@
 // overview of a variability index against magnitude for all stars.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct ReportPageContext {
   std::string run_time;                      // "MM-DD-YYYY HH:MM:SS" of the run header
   std::vector<std::string> parameter_lines;  // the "Used parameters:" block
   std::string version;                       // the program's version
+  // A watch's page loads itself again after this many seconds (0: never),
+  // so that a browser left open follows the night.
+  std::uint16_t reload_seconds = 0;
 };
 
 // The whole page, UTF-8 (the log's Latin-1 bytes converted).
