@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "io/file_names.h"
+#include "io/file_rename.h"
 
 namespace varisift {
 
@@ -148,11 +149,9 @@ std::string check_export_destinations(const ExportRequest& request, const std::v
 std::string write_file_in_place(const std::string& path, std::string_view bytes) {
   std::string partial = path + std::string(partial_suffix);
   if (std::error_code error = write_whole_file(partial, bytes)) return cannot_write(path, error);
-  std::error_code ec;
-  fs::rename(path_of(partial), path_of(path), ec);
-  if (ec) {
+  if (std::error_code error = rename_over(partial, path)) {
     remove_file(path_of(partial));
-    return cannot_write(path, ec);
+    return cannot_write(path, error);
   }
   return "";
 }
@@ -203,8 +202,8 @@ std::string write_csv_set(const std::string& folder, const std::vector<std::pair
     if (ec) return "cannot remove the earlier '" + name_of(path) + "' (" + reason_text(ec) + ")";
   }
   for (const std::string& name : names) {
-    fs::rename(path_of(partial_of(name)), path_of(folder) / path_of(name), ec);
-    if (ec) return cannot_write(name_of(path_of(folder) / path_of(name)), ec);
+    const std::string path = name_of(path_of(folder) / path_of(name));
+    if (std::error_code error = rename_over(partial_of(name), path)) return cannot_write(path, error);
   }
   return "";
 }

@@ -30,6 +30,8 @@ std::string folder_text(const ReportPageContext& context) {
 std::string head(const ReportPageContext& context) {
   std::string h = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
   h += "<meta http-equiv=\"Content-Security-Policy\" content=\"" + std::string(security_policy) + "\">\n";
+  if (context.reload_seconds > 0)
+    h += "<meta http-equiv=\"refresh\" content=\"" + std::to_string(context.reload_seconds) + "\">\n";
   h += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
   h += "<title>Varisift report: " + folder_text(context) + "</title>\n";
   h += "<style>" + std::string(page_style) + "</style>\n</head>\n";

@@ -4,6 +4,7 @@
 // stars.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct ReportPageContext {
   std::vector<std::string> parameter_lines;  // the "Used parameters:" block
   std::string version;                       // the program's version
   std::string passband;                      // the --filter code, empty without it
+  // A watch's page loads itself again after this many seconds (0: never),
+  // so that a browser left open follows the night.
+  std::uint16_t reload_seconds = 0;
 };
 
 // The whole page, UTF-8 (the log's Latin-1 bytes converted).

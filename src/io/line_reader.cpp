@@ -17,7 +17,8 @@ const char* find_line_end(const char* from, const char* to) {
   return cr != nullptr ? static_cast<const char*>(cr) : limit;
 }
 
-LineReader::LineReader(std::FILE* file) : file_(file), buffer_(block_size) {}
+LineReader::LineReader(std::FILE* file, std::uint64_t byte_limit)
+    : file_(file), buffer_(block_size), bytes_left_(byte_limit) {}
 
 bool LineReader::refill() {
   if (file_done_) return false;
@@ -27,7 +28,10 @@ bool LineReader::refill() {
     begin_ = 0;
   }
   if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-  std::size_t got = file_ == nullptr ? 0 : std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  std::size_t wanted = buffer_.size() - end_;
+  if (bytes_left_ < wanted) wanted = static_cast<std::size_t>(bytes_left_);
+  std::size_t got = file_ == nullptr || wanted == 0 ? 0 : std::fread(buffer_.data() + end_, 1, wanted, file_);
+  bytes_left_ -= got;
   if (got == 0) {
     file_done_ = true;
     return false;

@@ -15,6 +15,7 @@ ReportChannel::~ReportChannel() { close(); }
 void ReportChannel::attach_report(std::FILE* report) { report_.file = report; }
 
 void ReportChannel::write_text(Destination d, std::string_view text) {
+  if (quiet_) return;
   Sink& s = sink(d);
   s.buffer.append(text);
   maybe_drain(s);
@@ -23,6 +24,7 @@ void ReportChannel::write_text(Destination d, std::string_view text) {
 void ReportChannel::end_line(Destination d) { write_text(d, line_end_bytes); }
 
 void ReportChannel::write_line(Destination d, std::string_view text) {
+  if (quiet_) return;
   Sink& s = sink(d);
   s.buffer.append(text);
   s.buffer.append(line_end_bytes);
@@ -32,6 +34,11 @@ void ReportChannel::write_line(Destination d, std::string_view text) {
 void ReportChannel::write_line_both(std::string_view text) {
   write_line(Destination::console, text);
   write_line(Destination::report, text);
+}
+
+void ReportChannel::write_stop_line(std::string_view text) {
+  if (stop_line_.empty()) stop_line_ = text;
+  write_line(Destination::console, text);
 }
 
 void ReportChannel::maybe_drain(Sink& s) {

@@ -4,7 +4,8 @@
 // operating system, as every stop of the run does.
 //
 // A channel built without files keeps everything it is given, so a test can
-// read back exactly what a phase wrote.
+// read back exactly what a phase wrote. A quiet channel (the refresh of a
+// watch) keeps nothing but the line that says why a run stopped.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,8 @@ class ReportChannel {
   ReportChannel& operator=(const ReportChannel&) = delete;
 
   void attach_report(std::FILE* report);
+  // From now on nothing reaches either destination; only the stop line is kept.
+  void keep_quiet() { quiet_ = true; }
 
   // Text of a line, rendered beforehand (text/number_format.h renders numbers).
   void write_text(Destination d, std::string_view text);
@@ -38,6 +41,10 @@ class ReportChannel {
   void write_line(Destination d, std::string_view text);
   // The same line to the console, then to the report file.
   void write_line_both(std::string_view text);
+  // A console line that says why the run stops; the first is kept.
+  void write_stop_line(std::string_view text);
+  // The first stop line written, "" when none was.
+  const std::string& stop_line() const { return stop_line_; }
 
   // Hands the buffered bytes of both destinations to the system.
   void flush();
@@ -58,6 +65,8 @@ class ReportChannel {
 
   Sink console_;
   Sink report_;
+  bool quiet_ = false;
+  std::string stop_line_;
 };
 
 }  // namespace varisift

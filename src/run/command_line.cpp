@@ -19,6 +19,9 @@ struct Option {
   std::string_view value_name;  // "FILE"; empty for an option without value
   std::string_view help;        // one line per "\n"
   ApplyOption apply;
+  // The value may be left out; it is then given only after "=", and apply
+  // gets "".
+  bool value_optional = false;
 };
 
 constexpr std::string_view help_option = "--help";
@@ -170,6 +173,23 @@ const std::vector<Option>& options() {
        [](CommandLine& c, std::string_view v) { return read_period("--period-min", v, c.exports.period_range.min_d); }},
       {"--period-max", "DAYS", "search periods up to DAYS (by default the span of\nthe measurements)",
        [](CommandLine& c, std::string_view v) { return read_period("--period-max", v, c.exports.period_range.max_d); }},
+      {"--watch", "SECONDS",
+       "refresh the --csv and --html files every SECONDS\n(2 to 3600) while Skymensor writes the log; Ctrl+C\nends "
+       "with a final run",
+       [](CommandLine& c, std::string_view v) {
+         c.watch = true;
+         if (v.empty()) return std::string();
+         return read_parameter("--watch", v, 0, min_watch_seconds, c.watch_settings.interval_seconds,
+                               max_watch_seconds);
+       },
+       true},
+      {"--watch-idle-exit", "SECONDS", "end the watch after SECONDS without growth of the log",
+       [](CommandLine& c, std::string_view v) {
+         std::uint32_t seconds = 0;
+         std::string error = read_parameter("--watch-idle-exit", v, 0, 1, seconds, max_watch_idle_exit_seconds);
+         if (error.empty()) c.watch_settings.idle_exit_seconds = seconds;
+         return error;
+       }},
       {"--trend", "", "correct each image by its mean magnitude (this can\nadd scatter on one night of one field)",
        [](CommandLine& c, std::string_view) {
          c.parameters.trend_correction = 1;
@@ -221,6 +241,7 @@ std::string default_text(std::string_view name) {
   if (name == "--min-interval") return fixed_point_text(d.min_mag_interval, 2);
   if (name == "--outlier-factor") return fixed_point_text(d.outlier_factor, 1);
   if (name == "--match-radius") return fixed_point_text(default_match_radius_tenths, 1);
+  if (name == "--watch") return std::to_string(default_watch_seconds);
   return "";
 }
 
@@ -279,14 +300,14 @@ ParsedCommandLine parse_command_line(const std::vector<std::string_view>& argume
         parsed.error = std::string(option->name) + " takes no value";
         return parsed;
       }
-    } else if (!value) {
+    } else if (!value && !option->value_optional) {
       if (k + 1 == arguments.size()) {
         parsed.error = std::string(option->name) + " needs a value (" + std::string(option->value_name) + ")";
         return parsed;
       }
       value = arguments[++k];
     }
-    if (!option->value_name.empty() && value->empty()) {
+    if (!option->value_name.empty() && value && value->empty()) {
       parsed.error = std::string(option->name) + " needs a value (" + std::string(option->value_name) + ")";
       return parsed;
     }
@@ -310,6 +331,12 @@ ParsedCommandLine parse_command_line(const std::vector<std::string_view>& argume
                    " goes with --csv or --html";
   else if (periods.min_d && periods.max_d && !(*periods.min_d < *periods.max_d))
     parsed.error = "--period-min must be below --period-max";
+  else if (command.watch && exports.aavso_file)
+    parsed.error = "--watch does not go with --aavso: a submission is made from the finished night";
+  else if (command.watch && !exports.csv_folder && !exports.html_file)
+    parsed.error = "--watch needs --csv or --html";
+  else if (!command.watch && command.watch_settings.idle_exit_seconds)
+    parsed.error = "--watch-idle-exit goes with --watch";
   return parsed;
 }
 
@@ -329,6 +356,11 @@ std::vector<std::string> usage_lines() {
   auto add = [&](std::string_view option, std::string_view help) {
     std::string left = "  ";
     left += option;
+    // An option too long for its column stands on a line of its own.
+    if (left.size() + 2 > help_column) {
+      lines.push_back(left);
+      left.clear();
+    }
     for (;;) {
       std::size_t end = help.find('\n');
       std::string line = left;
@@ -342,7 +374,11 @@ std::vector<std::string> usage_lines() {
   };
   for (const Option& option : options()) {
     std::string left(option.name);
-    if (!option.value_name.empty()) {
+    if (option.value_optional) {
+      left += "[=";
+      left += option.value_name;
+      left += ']';
+    } else if (!option.value_name.empty()) {
       left += ' ';
       left += option.value_name;
     }

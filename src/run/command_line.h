@@ -3,6 +3,7 @@
 // in plain decimal exactly as the parameter block prints them.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,18 @@
 #include "export/export_request.h"
 
 namespace varisift {
+
+// The polls of a watch: every interval_seconds (2 s to an hour), and the
+// watch ends by itself after idle_exit_seconds without growth of the log.
+inline constexpr std::uint16_t default_watch_seconds = 30;
+inline constexpr std::uint16_t min_watch_seconds = 2;
+inline constexpr std::uint16_t max_watch_seconds = 3600;
+inline constexpr std::uint32_t max_watch_idle_exit_seconds = 86400;
+
+struct WatchSettings {
+  std::uint16_t interval_seconds = default_watch_seconds;
+  std::optional<std::uint32_t> idle_exit_seconds;
+};
 
 // What a command line asks for.
 struct CommandLine {
@@ -28,6 +41,9 @@ struct CommandLine {
   DetectionParameters parameters;
   // Files written after the run.
   ExportRequest exports;
+  // With --watch, the exports are refreshed while the log grows (run/watch.h).
+  bool watch = false;
+  WatchSettings watch_settings;
   // Whether any option or folder was given: a run without arguments behaves
   // exactly as the program always has.
   bool any_argument = false;

@@ -9,6 +9,7 @@
 #include "run/command_line.h"
 #include "run/run_driver.h"
 #include "run/run_files.h"
+#include "run/watch.h"
 #include "store/vsx_reader.h"
 
 namespace varisift {
@@ -87,6 +88,7 @@ int run_program(std::FILE* console, std::FILE* errors, const std::vector<std::st
     error = load_vsx_file(*plan.named_catalogue, plan.files.catalogue);
     if (!error.empty()) return wrong_use(errors, "--vsx '" + plan.files.catalogue + "' " + error);
   }
+  if (command.watch) return report_exports(errors, watch_series(console, std::move(plan), command.watch_settings));
   return report_exports(errors, run_varisift(console, std::move(plan)));
 }
 

@@ -22,12 +22,6 @@ namespace varisift {
 
 namespace {
 
-void write_banner(ReportChannel& out) {
-  for (std::string_view line : {"VARISIFT", "Finding variable stars with the log file of Skymensor",
-                                "No warranty, use at your own risk.", "Version 1.26, 2017 July 20", ""})
-    out.write_line(Destination::console, line);
-}
-
 // Writes the run header; returns the date and time it shows.
 std::string write_run_header(ReportChannel& out) {
   std::tm now = local_time_now();
@@ -42,7 +36,49 @@ std::string write_run_header(ReportChannel& out) {
 // Ends the run: everything written so far reaches its destination.
 void stop_run(ReportChannel& out) { out.close(); }
 
+// Ends a run that stops before its exports.
+ExportOutcome stopped_run(ReportChannel& out, const ExportRequest& exports, RunFacts* facts) {
+  if (facts != nullptr) facts->stop_line = out.stop_line();
+  stop_run(out);
+  return stopped_before_exports(exports);
+}
+
+// A catalogue lent to the run's store goes back to its keeper however the
+// run ends.
+class CatalogueLoan {
+ public:
+  explicit CatalogueLoan(VsxCatalogue& store_catalogue) : store_catalogue_(store_catalogue) {}
+  ~CatalogueLoan() {
+    if (keeper_ != nullptr) *keeper_ = std::move(store_catalogue_);
+  }
+  CatalogueLoan(const CatalogueLoan&) = delete;
+  CatalogueLoan& operator=(const CatalogueLoan&) = delete;
+
+  void take_from(VsxCatalogue& keeper) {
+    keeper_ = &keeper;
+    store_catalogue_ = std::move(keeper);
+  }
+
+ private:
+  VsxCatalogue& store_catalogue_;
+  VsxCatalogue* keeper_ = nullptr;
+};
+
+void note_facts(const ObservationStore& store, const DetectionResults& results, RunFacts& facts) {
+  for (std::size_t k = 1; k < store.images.size(); ++k)
+    if (!store.images[k].meas.empty()) ++facts.images_with_table;
+  facts.stars = store.stars.count();
+  for (const StarResult& r : results.stars)
+    if (r.candidate > 0) facts.candidates.push_back(r.star);
+}
+
 }  // namespace
+
+void write_banner(ReportChannel& out) {
+  for (std::string_view line : {"VARISIFT", "Finding variable stars with the log file of Skymensor",
+                                "No warranty, use at your own risk.", "Version 1.26, 2017 July 20", ""})
+    out.write_line(Destination::console, line);
+}
 
 std::vector<std::string> parameter_block(const DetectionParameters& p) {
   std::vector<std::string> lines;
@@ -83,8 +119,9 @@ void write_parameter_block(ReportChannel& out, const DetectionParameters& parame
   out.flush();
 }
 
-ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
+ExportOutcome run_varisift(std::FILE* console, RunPlan plan, RunFacts* facts) {
   ReportChannel out(console);
+  if (plan.refresh) out.keep_quiet();
   write_banner(out);
   ObservationStore store;
   store.parameters = plan.parameters;
@@ -93,9 +130,8 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
 
   OpenResult log_file = open_for_reading(files.log);
   if (log_file.file == nullptr) {
-    out.write_line(Destination::console, open_error_line(log_file.error_code, log_file_name));
-    stop_run(out);
-    return stopped_before_exports(plan.exports);
+    out.write_stop_line(open_error_line(log_file.error_code, log_file_name));
+    return stopped_run(out, plan.exports, facts);
   }
   struct LogCloser {
     std::FILE*& file;
@@ -104,30 +140,33 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
     }
   } log_closer{log_file.file};
 
-  OpenResult report_file = open_for_appending(files.report);
-  if (report_file.file == nullptr) {
-    out.write_line(Destination::console, open_error_line(report_file.error_code, files.report_shown));
-    stop_run(out);
-    return stopped_before_exports(plan.exports);
+  // A refresh appends nothing to the report: it is written once, by the
+  // final run.
+  if (!plan.refresh) {
+    OpenResult report_file = open_for_appending(files.report);
+    if (report_file.file == nullptr) {
+      out.write_line(Destination::console, open_error_line(report_file.error_code, files.report_shown));
+      return stopped_run(out, plan.exports, facts);
+    }
+    out.attach_report(report_file.file);
   }
-  out.attach_report(report_file.file);
   std::string run_time = write_run_header(out);
 
-  if (plan.named_catalogue) {
+  CatalogueLoan loan(store.vsx);
+  if (plan.lent_catalogue != nullptr) {
+    loan.take_from(*plan.lent_catalogue);
+    out.write_text(Destination::console, plan.lent_catalogue_text);
+  } else if (plan.named_catalogue) {
     store.vsx = std::move(*plan.named_catalogue);
     out.write_line(Destination::console, std::string(vsx_progress_text) + vsx_count_text(store.vsx));
   } else if (!read_vsx_beside_log(store.vsx, files.catalogue, out)) {
-    stop_run(out);
-    return stopped_before_exports(plan.exports);
+    return stopped_run(out, plan.exports, facts);
   }
 
   write_parameter_block(out, store.parameters);
 
-  LineReader log(log_file.file);
-  if (read_measurement_log(store, log, out) == RunFlow::stop) {
-    stop_run(out);
-    return stopped_before_exports(plan.exports);
-  }
+  LineReader log(log_file.file, plan.refresh ? plan.refresh->log_bytes : no_byte_limit);
+  if (read_measurement_log(store, log, out) == RunFlow::stop) return stopped_run(out, plan.exports, facts);
 
   lower_variation_threshold(store);
   write_field_list(store, out);
@@ -136,20 +175,19 @@ ExportOutcome run_varisift(std::FILE* console, RunPlan plan) {
   write_processed_notice(store, out);
 
   sort_images_by_time(store);
-  if (identify_stars(store, out) == RunFlow::stop) {
-    stop_run(out);
-    return stopped_before_exports(plan.exports);
-  }
+  if (identify_stars(store, out) == RunFlow::stop) return stopped_run(out, plan.exports, facts);
 
   DetectionResults results;
   results.wanted = plan.exports.any();
   results.indices_wanted = plan.exports.needs_indices();
   run_detection(store, out, results);
   stop_run(out);
+  if (facts != nullptr) note_facts(store, results, *facts);
   if (!plan.exports.any()) return {};
 
   ReportPageContext page{plan.folder_shown, run_time, parameter_block(plan.parameters), build_version,
                          plan.exports.aavso.filter};
+  if (plan.refresh) page.reload_seconds = plan.refresh->page_reload_seconds;
   return write_exports(store, results, plan.exports, page);
 }
 

@@ -67,7 +67,7 @@ void write_capacity_stop(ReportChannel& out) {
   line += " stars identified. Contact ";
   line += contact_address;
   line += " or reduce number of stars.";
-  out.write_line(Destination::console, line);
+  out.write_stop_line(line);
 }
 
 // The progress line names each reference image as its turn begins.

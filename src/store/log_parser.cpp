@@ -23,7 +23,6 @@ constexpr std::string_view table_header_key = "  RA";
 constexpr std::string_view session_key = " - Start ";
 constexpr std::string_view image_key_text = " Image ";
 constexpr std::string_view image_separator = ": ";
-constexpr std::string_view photometry_key = "Photometry of Image ";
 constexpr std::string_view table_start_mark = "-----";
 // "08:30:04 - Gaia DR1: 36 Records read (12.9' x 12.9')": the reference
 // catalogue of the astrometry, between the time's " - " and ": ".
@@ -147,7 +146,7 @@ RunFlow LogScan::register_image(std::string_view key, std::string_view& current)
     std::string line = "Number of images exceeds ";
     append_plain(line, max_images, PlainKind::U8);
     line += ".";
-    out_.write_line(Destination::console, line);
+    out_.write_stop_line(line);
     return RunFlow::stop;
   }
   Image image;
@@ -180,7 +179,7 @@ RunFlow LogScan::read_table() {
     std::string line =
         "'" + image_key_ + "' not found. Severe program or data error. Please send Skymenso.log file to ";
     line += contact_address;
-    out_.write_line(Destination::console, line);
+    out_.write_stop_line(line);
     out_.write_line(Destination::console, "End of program");
     return RunFlow::stop;
   }
@@ -194,7 +193,7 @@ RunFlow LogScan::read_table() {
       std::string message = "Too much stars, more than ";
       append_plain(message, max_observations, PlainKind::U32);
       message += ". Program stops.";
-      out_.write_line(Destination::console, message);
+      out_.write_stop_line(message);
       table_.store_into(image, store_.keep_export_details);
       return RunFlow::stop;
     }

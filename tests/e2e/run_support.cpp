@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 #include <utility>
 
 namespace e2e {
@@ -139,6 +142,63 @@ std::string UnprivilegedRun::let_in(const fs::path& dir) const {
 
 RunOutput UnprivilegedRun::run(const fs::path& dir, const std::string& launcher) const {
   return run_varisift(dir, prefix_, launcher, program_);
+}
+
+BackgroundRun::BackgroundRun(const fs::path& dir, const std::string& arguments) {
+  const std::string command = "cd " + in_quotes(dir.string()) + " && exec timeout 120 " + program_launcher() + " " +
+                              in_quotes(program_under_test()) + " " + arguments + " </dev/null >" +
+                              in_quotes((scratch_.path() / "console").string()) + " 2>" +
+                              in_quotes((scratch_.path() / "errors").string());
+  pid_ = fork();
+  if (pid_ == 0) {
+    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+}
+
+BackgroundRun::~BackgroundRun() {
+  if (!running()) return;
+  kill(pid_, SIGKILL);
+  finish();
+}
+
+std::string BackgroundRun::console() const { return read_file(scratch_.path() / "console"); }
+
+std::string BackgroundRun::errors() const { return read_file(scratch_.path() / "errors"); }
+
+bool BackgroundRun::running() {
+  if (pid_ <= 0 || exit_status_ >= 0) return false;
+  int status = 0;
+  if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+  exit_status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return false;
+}
+
+bool BackgroundRun::wait_for_console(const std::function<bool(const std::string&)>& ready) {
+  constexpr auto pause = std::chrono::milliseconds(50);
+  constexpr int pauses_without_news = 1200;  // a minute
+  std::string seen;
+  for (int quiet = 0; quiet < pauses_without_news; ++quiet) {
+    const bool was_running = running();
+    const std::string now = console();
+    if (ready(now)) return true;
+    if (!was_running) return false;
+    if (now != seen) quiet = 0;
+    seen = now;
+    std::this_thread::sleep_for(pause);
+  }
+  return false;
+}
+
+void BackgroundRun::interrupt() const { kill(pid_, SIGINT); }
+
+int BackgroundRun::finish() {
+  if (pid_ > 0 && exit_status_ < 0) {
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    exit_status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  return exit_status_;
 }
 
 bool run_simulator(const std::string& arguments, const fs::path& dir) {

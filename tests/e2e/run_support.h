@@ -2,7 +2,10 @@
 // reading back what it wrote.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -75,6 +78,35 @@ class UnprivilegedRun {
 // Runs varisift in dir with command-line arguments (shell words, quoted by
 // the caller), capturing standard error as well.
 RunOutput run_varisift_with(const std::filesystem::path& dir, const std::string& arguments);
+
+// The program under test started in the background with dir as working
+// directory and command-line arguments (shell words, quoted by the caller),
+// its console and error stream going to files of their own; ended after two
+// minutes at the latest, and killed when the object goes first.
+class BackgroundRun {
+ public:
+  BackgroundRun(const std::filesystem::path& dir, const std::string& arguments);
+  ~BackgroundRun();
+  BackgroundRun(const BackgroundRun&) = delete;
+  BackgroundRun& operator=(const BackgroundRun&) = delete;
+
+  std::string console() const;
+  std::string errors() const;
+  // Waits until the console satisfies ready; false when the program ended
+  // first or nothing came for a minute (a hang, never a timing).
+  bool wait_for_console(const std::function<bool(const std::string&)>& ready);
+  // Ctrl+C: SIGINT to the program.
+  void interrupt() const;
+  // Waits for the program's end; its exit status.
+  int finish();
+
+ private:
+  bool running();
+
+  TempDir scratch_;
+  pid_t pid_ = -1;
+  int exit_status_ = -1;
+};
 
 // Runs the simulator with the given arguments, writing into dir; true on success.
 bool run_simulator(const std::string& arguments, const std::filesystem::path& dir);

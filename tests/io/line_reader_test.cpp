@@ -92,5 +92,32 @@ TEST(LineReaderFullBuffer, ALineOneByteShortOfTheBufferOrOneLonger) {
   }
 }
 
+// A reader with a byte limit reads the file as if it were cut there: a CR
+// at the limit ends its line, and the LF after it is never read.
+TEST(LineReaderByteLimit, ReadsLikeTheFileCutAtTheLimit) {
+  const std::string small = "ab\r\ncd\ref\n\ngh";
+  std::string crossing(block - 1, 'x');
+  crossing += "\r\nnext\r\nlast";
+  for (const std::string& bytes : {small, crossing}) {
+    // Every cut of the small text; around the CR LF at the block's end and
+    // at the end of the long one.
+    std::vector<std::size_t> limits = {0, bytes.size() - 1, bytes.size(), bytes.size() + 1};
+    if (bytes.size() > block) {
+      limits.insert(limits.end(), {block - 1, block, block + 1});
+    } else {
+      for (std::size_t cut = 1; cut < bytes.size(); ++cut) limits.push_back(cut);
+    }
+    for (std::size_t limit : limits) {
+      std::FILE* file = testing::file_holding(bytes);
+      ASSERT_NE(file, nullptr);
+      LineReader reader(file, limit);
+      std::vector<std::string> lines;
+      while (!reader.at_end()) lines.emplace_back(reader.read_line());
+      std::fclose(file);
+      EXPECT_EQ(lines, read_all(bytes.substr(0, limit))) << bytes.size() << " bytes, limit " << limit;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace varisift

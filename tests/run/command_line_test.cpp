@@ -85,6 +85,29 @@ TEST(CommandLine, MatchRadiusInTenthsOfAnArcsecond) {
   }
 }
 
+TEST(CommandLine, WatchIntervalOnlyAfterAnEqualsSign) {
+  struct Case {
+    std::vector<std::string_view> arguments;
+    std::uint16_t seconds;
+    std::string folder;
+  };
+  const std::vector<Case> cases = {
+      {{"--watch", "--csv", "o"}, 30, "."},
+      {{"--watch", "30", "--html", "p.html"}, 30, "30"},  // a folder named 30
+      {{"--watch=2", "--html", "p.html"}, 2, "."},
+      {{"--html=p.html", "--watch=3600", "--watch-idle-exit", "86400"}, 3600, "."},
+  };
+  for (const Case& c : cases) {
+    ParsedCommandLine p = parse(c.arguments);
+    ASSERT_EQ(p.error, "") << c.arguments[0];
+    EXPECT_TRUE(p.command.watch);
+    EXPECT_EQ(p.command.watch_settings.interval_seconds, c.seconds) << c.arguments[0];
+    EXPECT_EQ(p.command.folder, c.folder) << c.arguments[0];
+  }
+  EXPECT_EQ(parse({"--watch", "--csv", "o", "--watch-idle-exit=1"}).command.watch_settings.idle_exit_seconds, 1u);
+  EXPECT_FALSE(parse({"--csv", "o"}).command.watch);
+}
+
 TEST(CommandLine, FolderAndFilesAnywhereAmongTheOptions) {
   ParsedCommandLine p = parse({"--vsx", "cat/vsx.dat.gz", "night1", "--report=out.log"});
   ASSERT_EQ(p.error, "");
@@ -155,6 +178,17 @@ TEST(CommandLine, RefusedFormsSayWhatIsWrong) {
       {{"--csv", "o", "--match-radius", "0"},
        "--match-radius takes a number with at most 1 decimal from 0.1 to 60.0, not '0'"},
       {{"--match-radius", "5"}, "--match-radius goes with --csv, --aavso or --html"},
+      {{"--watch=1", "--csv", "o"}, "--watch takes a whole number from 2 to 3600, not '1'"},
+      {{"--watch=3601", "--csv", "o"}, "--watch takes a whole number from 2 to 3600, not '3601'"},
+      {{"--watch=", "--csv", "o"}, "--watch needs a value (SECONDS)"},
+      {{"--watch", "--watch=5", "--csv", "o"}, "--watch given twice"},
+      {{"--watch"}, "--watch needs --csv or --html"},
+      {{"--watch", "--csv", "o", "--aavso", "a", "--obscode", "X", "--filter", "V"},
+       "--watch does not go with --aavso: a submission is made from the finished night"},
+      {{"--csv", "o", "--watch-idle-exit", "60"}, "--watch-idle-exit goes with --watch"},
+      {{"--watch", "--csv", "o", "--watch-idle-exit", "0"},
+       "--watch-idle-exit takes a whole number from 1 to 86400, not '0'"},
+      {{"--watch", "--csv", "o", "--watch-idle-exit"}, "--watch-idle-exit needs a value (SECONDS)"},
       {{"--fwhm-divisor", "0"}, "--fwhm-divisor takes a whole number from 1 to 255, not '0'"},
       {{"--outlier-factor", "3."},
        "--outlier-factor takes a number with at most 1 decimal from 0.0 to "
