@@ -45,6 +45,7 @@
 #include "io/line_reader.h"
 #include "io/report_channel.h"
 #include "periods/period_search.h"
+#include "series_files.h"
 #include "stars/identify_stars.h"
 #include "stars/image_order.h"
 #include "store/log_parser.h"
@@ -55,21 +56,12 @@ namespace {
 using namespace varisift;
 
 constexpr double match_radius_arcsec = 2.0;
-constexpr double arcsec_per_degree = 3600.0;
-constexpr double pi = 3.14159265358979323846;
 constexpr double exact_share = 0.01;
-constexpr double min_cycles = 2;
-constexpr double min_phase_coverage = 0.6;
-constexpr double min_amplitude = 0.2;
-constexpr int min_eclipses = 2;
 constexpr double noise_fap = 0.01;
 constexpr double alias_share = 0.03;
 constexpr int nightly_harmonics = 4;
 
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "period_tune: %s\n", what.c_str());
-  std::exit(1);
-}
+using bench::fail;
 
 double cpu_seconds() {
   timespec now{};
@@ -77,69 +69,7 @@ double cpu_seconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-struct Variable {
-  double ra_deg = 0, dec_deg = 0;
-  std::string kind;
-  double amplitude = 0, period = 0, cycles = 0, coverage = 0;
-  int eclipses = 0;
-
-  bool determinable() const {
-    return cycles >= min_cycles && coverage >= min_phase_coverage && amplitude >= min_amplitude &&
-           (kind != "eclipsing" || eclipses >= min_eclipses);
-  }
-};
-
-std::vector<std::string> blank_fields(const std::string& line) {
-  std::vector<std::string> f;
-  std::size_t at = 0;
-  while (at < line.size()) {
-    std::size_t start = line.find_first_not_of(" \r", at);
-    if (start == std::string::npos) break;
-    std::size_t end = line.find_first_of(" \r", start);
-    if (end == std::string::npos) end = line.size();
-    f.push_back(line.substr(start, end - start));
-    at = end;
-  }
-  return f;
-}
-
-std::vector<Variable> read_truth(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) fail("cannot read " + path);
-  std::string line;
-  if (!std::getline(in, line) || line.empty() || line[0] != '#') fail("no header line in " + path);
-  const std::vector<std::string> header = blank_fields(line.substr(1));
-  auto column = [&](const char* name) {
-    auto it = std::find(header.begin(), header.end(), name);
-    if (it == header.end()) fail(path + " has no column " + name);
-    return static_cast<std::size_t>(it - header.begin());
-  };
-  const std::size_t ra = column("ra_deg"), dec = column("dec_deg"), kind = column("kind"),
-                    amplitude = column("amplitude_mag"), period = column("period_d"), cycles = column("cycles"),
-                    coverage = column("phase_coverage"), eclipses = column("eclipses");
-  std::vector<Variable> variables;
-  while (std::getline(in, line)) {
-    const std::vector<std::string> f = blank_fields(line);
-    if (f.empty()) continue;
-    if (f.size() != header.size()) fail("wrong field count in " + path);
-    Variable v;
-    v.ra_deg = std::stod(f[ra]);
-    v.dec_deg = std::stod(f[dec]);
-    v.kind = f[kind];
-    v.amplitude = std::stod(f[amplitude]);
-    v.period = std::stod(f[period]);
-    v.cycles = std::stod(f[cycles]);
-    v.coverage = std::stod(f[coverage]);
-    v.eclipses = f[eclipses] == "-" ? 0 : std::stoi(f[eclipses]);
-    variables.push_back(v);
-  }
-  return variables;
-}
-
-double separation_arcsec(double ra1, double dec1, double ra2, double dec2) {
-  const double dra = std::remainder(ra1 - ra2, 360.0) * std::cos((dec1 + dec2) / 2 * pi / 180.0);
-  return std::hypot(dra, dec1 - dec2) * arcsec_per_degree;
-}
+using Variable = bench::TruthVariable;
 
 // A star with statistics: where it is and what a search takes of it.
 struct SearchedStar {
@@ -166,7 +96,7 @@ Series read_series(const std::string& folder, bool with_truth, Keep keep) {
   s.name = slash == std::string::npos ? path : path.substr(slash + 1);
   // Folders are named PRESET-SEED, and presets may hold a '-'.
   s.preset = s.name.substr(0, s.name.find_last_of('-'));
-  if (with_truth) s.variables = read_truth(folder + "/truth.txt");
+  if (with_truth) s.variables = bench::read_truth(folder + "/truth.txt");
 
   ObservationStore store;
   ReportChannel out;
@@ -201,8 +131,8 @@ Series read_series(const std::string& folder, bool with_truth, Keep keep) {
     double best = match_radius_arcsec;
     int nearest = -1;
     for (std::size_t k = 0; k < s.stars.size(); ++k) {
-      const double d =
-          separation_arcsec(s.stars[k].ra_deg, s.stars[k].dec_deg, s.variables[v].ra_deg, s.variables[v].dec_deg);
+      const double d = bench::separation_arcsec(s.stars[k].ra_deg, s.stars[k].dec_deg, s.variables[v].ra_deg,
+                                                s.variables[v].dec_deg);
       if (d <= match_radius_arcsec) near_variable[k] = true;
       if (d <= best) {
         best = d;
@@ -253,7 +183,7 @@ void tune(const std::vector<Series>& all) {
     for (const SearchedStar& star : s.stars) {
       if (star.variable < 0) continue;
       const Variable& v = s.variables[static_cast<std::size_t>(star.variable)];
-      if (!v.determinable() || v.kind == "trend") continue;
+      if (!bench::period_determinable(v) || v.kind == "trend") continue;
       targets.push_back({&star, &v, s.preset});
       if (v.kind == "pulsating") ++pulsating_by_preset[s.preset];
     }
@@ -327,7 +257,7 @@ void misses(const std::vector<Series>& all) {
     for (const SearchedStar& star : s.stars) {
       if (star.variable < 0) continue;
       const Variable& v = s.variables[static_cast<std::size_t>(star.variable)];
-      if (!v.determinable()) continue;
+      if (!bench::period_determinable(v)) continue;
       const std::optional<PeriodResult> r = search(star, settings);
       if (judge(r, v.period) == Match::exact) continue;
       std::printf("%-16s %-10s %6.2f %10.5f %7.2f %6.2f %5zu | ", s.name.c_str(), v.kind.c_str(), v.amplitude, v.period,

@@ -24,33 +24,17 @@
 #include <string>
 #include <vector>
 
+#include "series_files.h"
+
 namespace {
 
 constexpr double match_radius_arcsec = 2.0;
-constexpr double arcsec_per_degree = 3600.0;
-constexpr double pi = 3.14159265358979323846;
 constexpr double exact_share = 0.01;
-constexpr double min_cycles = 2;
-constexpr double min_phase_coverage = 0.6;
-constexpr double min_amplitude = 0.2;
-constexpr int min_eclipses = 2;
+// A period longer than half the span: fewer cycles than this in it.
+constexpr double long_cycles = 2;
+constexpr double long_min_amplitude = 0.2;
 
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "periods_match: %s\n", what.c_str());
-  std::exit(1);
-}
-
-struct Variable {
-  double ra_deg = 0, dec_deg = 0;
-  std::string kind;
-  double amplitude = 0, period = 0, cycles = 0, coverage = 0;
-  int eclipses = 0;
-
-  bool determinable() const {
-    return cycles >= min_cycles && coverage >= min_phase_coverage && amplitude >= min_amplitude &&
-           (kind != "eclipsing" || eclipses >= min_eclipses);
-  }
-};
+using Variable = bench::TruthVariable;
 
 struct Star {
   double ra_deg = 0, dec_deg = 0;
@@ -59,95 +43,13 @@ struct Star {
   std::string flag;  // period_flag, empty where no search ran
 };
 
-std::vector<std::string> blank_fields(const std::string& line) {
-  std::vector<std::string> f;
-  std::size_t at = 0;
-  while (at < line.size()) {
-    std::size_t start = line.find_first_not_of(" \r", at);
-    if (start == std::string::npos) break;
-    std::size_t end = line.find_first_of(" \r", start);
-    if (end == std::string::npos) end = line.size();
-    f.push_back(line.substr(start, end - start));
-    at = end;
-  }
-  return f;
-}
-
-// The index of a named column of a header.
-std::size_t column(const std::vector<std::string>& header, const char* name, const std::string& path) {
-  auto it = std::find(header.begin(), header.end(), name);
-  if (it == header.end()) fail(path + " has no column " + name);
-  return static_cast<std::size_t>(it - header.begin());
-}
-
-std::vector<Variable> read_truth(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) fail("cannot read " + path);
-  std::string line;
-  if (!std::getline(in, line) || line.empty() || line[0] != '#') fail("no header line in " + path);
-  const std::vector<std::string> header = blank_fields(line.substr(1));
-  const std::size_t ra = column(header, "ra_deg", path), dec = column(header, "dec_deg", path),
-                    kind = column(header, "kind", path), amplitude = column(header, "amplitude_mag", path),
-                    period = column(header, "period_d", path), cycles = column(header, "cycles", path),
-                    coverage = column(header, "phase_coverage", path), eclipses = column(header, "eclipses", path);
-  std::vector<Variable> variables;
-  while (std::getline(in, line)) {
-    const std::vector<std::string> f = blank_fields(line);
-    if (f.empty()) continue;
-    if (f.size() != header.size()) fail("wrong field count in " + path);
-    Variable v;
-    v.ra_deg = std::stod(f[ra]);
-    v.dec_deg = std::stod(f[dec]);
-    v.kind = f[kind];
-    v.amplitude = std::stod(f[amplitude]);
-    v.period = std::stod(f[period]);
-    v.cycles = std::stod(f[cycles]);
-    v.coverage = std::stod(f[coverage]);
-    v.eclipses = f[eclipses] == "-" ? 0 : std::stoi(f[eclipses]);
-    variables.push_back(v);
-  }
-  return variables;
-}
-
-// One CSV record's fields (RFC 4180 quotes; no line ends inside fields).
-std::vector<std::string> csv_fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else if (c != '\r') {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
 std::vector<Star> read_stars(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) fail("cannot read " + path);
-  std::string line;
-  if (!std::getline(in, line)) fail("empty " + path);
-  const std::vector<std::string> header = csv_fields(line);
-  const std::size_t ra = column(header, "ra_deg", path), dec = column(header, "dec_deg", path),
-                    reported = column(header, "reported", path), index_flag = column(header, "index_flag", path),
-                    period = column(header, "period_d", path), flag = column(header, "period_flag", path);
+  const bench::Table csv = bench::read_csv_table(path);
+  const std::size_t ra = csv.column("ra_deg"), dec = csv.column("dec_deg"), reported = csv.column("reported"),
+                    index_flag = csv.column("index_flag"), period = csv.column("period_d"),
+                    flag = csv.column("period_flag");
   std::vector<Star> stars;
-  while (std::getline(in, line)) {
-    const std::vector<std::string> f = csv_fields(line);
-    if (f.size() != header.size()) fail("wrong field count in " + path);
+  for (const std::vector<std::string>& f : csv.rows) {
     Star s;
     s.ra_deg = std::stod(f[ra]);
     s.dec_deg = std::stod(f[dec]);
@@ -159,11 +61,6 @@ std::vector<Star> read_stars(const std::string& path) {
   return stars;
 }
 
-double separation_arcsec(double ra1, double dec1, double ra2, double dec2) {
-  const double dra = std::remainder(ra1 - ra2, 360.0) * std::cos((dec1 + dec2) / 2 * pi / 180.0);
-  return std::hypot(dra, dec1 - dec2) * arcsec_per_degree;
-}
-
 // The nearest star within the radius that passes `wanted`; null when none.
 template <typename Wanted>
 const Star* nearest(const std::vector<Star>& stars, const Variable& v, Wanted wanted) {
@@ -171,7 +68,7 @@ const Star* nearest(const std::vector<Star>& stars, const Variable& v, Wanted wa
   double best_distance = match_radius_arcsec;
   for (const Star& s : stars) {
     if (!wanted(s)) continue;
-    const double d = separation_arcsec(s.ra_deg, s.dec_deg, v.ra_deg, v.dec_deg);
+    const double d = bench::separation_arcsec(s.ra_deg, s.dec_deg, v.ra_deg, v.dec_deg);
     if (d <= best_distance) {
       best_distance = d;
       best = &s;
@@ -221,7 +118,7 @@ struct Judged {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) fail("usage: periods_match SERIES_FOLDER...");
+  if (argc < 2) bench::fail("usage: periods_match SERIES_FOLDER...");
   std::vector<std::vector<Variable>> truths;
   std::vector<std::vector<Star>> flagged_runs, all_runs;
   std::vector<std::string> presets;
@@ -231,7 +128,7 @@ int main(int argc, char** argv) {
     const std::size_t slash = folder.find_last_of('/');
     const std::string name = slash == std::string::npos ? folder : folder.substr(slash + 1);
     presets.push_back(name.substr(0, name.find_last_of('-')));
-    truths.push_back(read_truth(folder + "/truth.txt"));
+    truths.push_back(bench::read_truth(folder + "/truth.txt"));
     flagged_runs.push_back(read_stars(folder + "/csv/stars.csv"));
     all_runs.push_back(read_stars(folder + "/csv-all/stars.csv"));
   }
@@ -251,7 +148,7 @@ int main(int argc, char** argv) {
   std::map<std::pair<std::string, std::string>, std::pair<Count, Count>> by_group;
   std::map<std::pair<std::string, std::string>, int> determinable;
   for (const Judged& j : judged) {
-    if (!j.variable->determinable()) continue;
+    if (!bench::period_determinable(*j.variable)) continue;
     const auto key = std::make_pair(j.preset, j.variable->kind);
     ++determinable[key];
     if (j.flagged != nullptr) by_group[key].first.add(judge(j.flagged, j.variable->period));
@@ -291,7 +188,7 @@ int main(int argc, char** argv) {
   Count ok_flagged, ok_searched;
   for (const Judged& j : judged) {
     const Variable& v = *j.variable;
-    if (v.cycles < min_cycles && v.amplitude >= min_amplitude) {
+    if (v.cycles < long_cycles && v.amplitude >= long_min_amplitude) {
       if (j.flagged != nullptr) {
         ++long_flagged;
         if (j.flagged->flag == "long") ++long_flagged_right;

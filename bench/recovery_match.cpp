@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "series_files.h"
+
 namespace {
 
 constexpr double match_radius_arcsec = 2.0;
-constexpr double arcsec_per_degree = 3600.0;
-constexpr double pi = 3.14159265358979323846;
 
 // Amplitude bins (mag): lower ends; the last bin is open above.
 const double amplitude_bin_starts[] = {0.0, 0.1, 0.2, 0.5, 1.0};
@@ -38,15 +38,9 @@ constexpr int amplitude_bins = sizeof(amplitude_bin_starts) / sizeof(amplitude_b
 constexpr double bright_limit_mag = 15.0;
 constexpr double visible_span_mag = 0.1;
 
-struct Variable {
-  double ra_deg = 0;
-  double dec_deg = 0;
-  double amplitude = 0;
-  double mag = 0;
-  double span = 0;  // sampled span, mag
+using Variable = bench::TruthVariable;
 
-  bool bright_and_visible() const { return mag < bright_limit_mag && span >= visible_span_mag; }
-};
+bool bright_and_visible(const Variable& v) { return v.mag < bright_limit_mag && v.span >= visible_span_mag; }
 
 struct Star {
   double ra_deg = 0;
@@ -64,101 +58,18 @@ struct Series {
   std::vector<Star> stars;
 };
 
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "recovery_match: %s\n", what.c_str());
-  std::exit(1);
-}
-
-// The blank-separated fields of a line.
-std::vector<std::string> blank_fields(const std::string& line) {
-  std::vector<std::string> f;
-  std::size_t at = 0;
-  while (at < line.size()) {
-    std::size_t start = line.find_first_not_of(" \r", at);
-    if (start == std::string::npos) break;
-    std::size_t end = line.find_first_of(" \r", start);
-    if (end == std::string::npos) end = line.size();
-    f.push_back(line.substr(start, end - start));
-    at = end;
-  }
-  return f;
-}
-
-// truth.txt: a header line "# star ra_deg dec_deg ..." naming the columns,
-// then one line per variable; the position and amplitude are read by name.
-std::vector<Variable> read_truth(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) fail("cannot read " + path);
-  std::string line;
-  if (!std::getline(in, line) || line.empty() || line[0] != '#') fail("no header line in " + path);
-  std::vector<std::string> header = blank_fields(line.substr(1));
-  auto column = [&](const char* name) {
-    auto it = std::find(header.begin(), header.end(), name);
-    if (it == header.end()) fail(path + " has no column " + name);
-    return static_cast<std::size_t>(it - header.begin());
-  };
-  const std::size_t ra = column("ra_deg"), dec = column("dec_deg"), amplitude = column("amplitude_mag"),
-                    mag = column("mag"), span = column("span_mag");
-  std::vector<Variable> variables;
-  while (std::getline(in, line)) {
-    std::vector<std::string> f = blank_fields(line);
-    if (f.empty()) continue;
-    if (f.size() != header.size()) fail("wrong field count in " + path + ": " + line);
-    variables.push_back(
-        {std::stod(f[ra]), std::stod(f[dec]), std::stod(f[amplitude]), std::stod(f[mag]), std::stod(f[span])});
-  }
-  return variables;
-}
-
-// One CSV record's fields (RFC 4180 quotes; no line ends inside fields).
-std::vector<std::string> csv_fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else if (c != '\r') {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
 std::optional<double> number_or_empty(const std::string& field) {
   if (field.empty()) return std::nullopt;
   return std::stod(field);
 }
 
 std::vector<Star> read_stars(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) fail("cannot read " + path);
-  std::string line;
-  if (!std::getline(in, line)) fail("empty " + path);
-  std::vector<std::string> header = csv_fields(line);
-  auto column = [&](const char* name) {
-    auto it = std::find(header.begin(), header.end(), name);
-    if (it == header.end()) fail(path + " has no column " + name);
-    return static_cast<std::size_t>(it - header.begin());
-  };
-  const std::size_t ra = column("ra_deg"), dec = column("dec_deg"), reported = column("reported"),
-                    flag = column("index_flag"), iqr = column("iqr_score"), mad = column("mad_score"),
-                    inv_eta = column("inv_eta_score");
+  const bench::Table csv = bench::read_csv_table(path);
+  const std::size_t ra = csv.column("ra_deg"), dec = csv.column("dec_deg"), reported = csv.column("reported"),
+                    flag = csv.column("index_flag"), iqr = csv.column("iqr_score"), mad = csv.column("mad_score"),
+                    inv_eta = csv.column("inv_eta_score");
   std::vector<Star> stars;
-  while (std::getline(in, line)) {
-    std::vector<std::string> f = csv_fields(line);
-    if (f.size() != header.size()) fail("wrong field count in " + path + ": " + line);
+  for (const std::vector<std::string>& f : csv.rows) {
     Star s;
     s.ra_deg = std::stod(f[ra]);
     s.dec_deg = std::stod(f[dec]);
@@ -172,22 +83,17 @@ std::vector<Star> read_stars(const std::string& path) {
   return stars;
 }
 
-double separation_arcsec(double ra1, double dec1, double ra2, double dec2) {
-  double dra = std::remainder(ra1 - ra2, 360.0) * std::cos((dec1 + dec2) / 2 * pi / 180.0);
-  return std::hypot(dra, dec1 - dec2) * arcsec_per_degree;
-}
-
 Series read_series(const std::string& folder) {
   Series s;
   std::size_t slash = folder.find_last_of('/');
   s.name = slash == std::string::npos ? folder : folder.substr(slash + 1);
   s.preset = s.name.substr(0, s.name.find('-'));
-  s.variables = read_truth(folder + "/truth.txt");
+  s.variables = bench::read_truth(folder + "/truth.txt");
   s.stars = read_stars(folder + "/csv/stars.csv");
   for (Star& star : s.stars) {
     for (std::size_t v = 0; v < s.variables.size(); ++v) {
       const Variable& var = s.variables[v];
-      if (separation_arcsec(star.ra_deg, star.dec_deg, var.ra_deg, var.dec_deg) <= match_radius_arcsec)
+      if (bench::separation_arcsec(star.ra_deg, star.dec_deg, var.ra_deg, var.dec_deg) <= match_radius_arcsec)
         star.variables.push_back(static_cast<int>(v));
     }
   }
@@ -235,7 +141,7 @@ void tally_series(const Series& s, Flag flagged, Tally& t) {
     int bin = amplitude_bin(s.variables[v].amplitude);
     ++t.variables[bin];
     if (found[v]) ++t.found[bin];
-    if (s.variables[v].bright_and_visible()) {
+    if (bright_and_visible(s.variables[v])) {
       ++t.bright;
       t.bright_found += found[v];
     }
@@ -350,7 +256,7 @@ void tune(const std::vector<Series>& all, double purity_goal) {
   int bright = 0;
   for (const Series& s : all) {
     variables += static_cast<int>(s.variables.size());
-    for (const Variable& v : s.variables) bright += v.bright_and_visible();
+    for (const Variable& v : s.variables) bright += bright_and_visible(v);
   }
 
   std::vector<Rule> rules;
@@ -390,7 +296,7 @@ void tune(const std::vector<Series>& all, double purity_goal) {
         }
       }
       for (std::size_t v = 0; v < union_found.size(); ++v)
-        result.union_bright += union_found[v] && all[i].variables[v].bright_and_visible();
+        result.union_bright += union_found[v] && bright_and_visible(all[i].variables[v]);
       for (char f : union_found) result.union_found += f;
       for (char f : flag_found) result.flag_found += f;
     }
