@@ -132,7 +132,8 @@ bool period_determinable(const TruthVariable& v) {
 }
 
 double separation_arcsec(double ra1_deg, double dec1_deg, double ra2_deg, double dec2_deg) {
-  const double dra = std::remainder(ra1_deg - ra2_deg, 360.0) * std::cos((dec1_deg + dec2_deg) / 2 * std::numbers::pi / 180.0);
+  const double dra =
+      std::remainder(ra1_deg - ra2_deg, 360.0) * std::cos((dec1_deg + dec2_deg) / 2 * std::numbers::pi / 180.0);
   return std::hypot(dra, dec1_deg - dec2_deg) * arcsec_per_degree;
 }
 

@@ -2,9 +2,6 @@
 #include "stars/curve_indices.h"
 
 #include <cmath>
-#include <vector>
-
-#include "stars/median.h"
 
 namespace varisift {
 
@@ -52,6 +49,44 @@ double quantile_of_sorted(std::span<const std::int16_t> sorted, double p) {
 constexpr double lower_quartile_position = 0.25;
 constexpr double upper_quartile_position = 0.75;
 
+// The median of n >= 1 sorted values: the middle one, or the mean of the
+// two middle ones.
+double median_of_sorted_values(std::span<const std::int16_t> sorted) {
+  const std::size_t n = sorted.size();
+  if (n % 2 == 1) return sorted[n / 2];
+  return (static_cast<double>(sorted[n / 2 - 1]) + sorted[n / 2]) / 2;
+}
+
+// The median absolute deviation of n >= 1 sorted values from their median
+// m, without sorting the deviations: the values at or below m, walked down
+// from m, and those above it, walked up, each give their deviations in
+// ascending order, so merging the two walks reaches the middle deviations
+// in n / 2 steps. The deviations and the mean of the two middle ones are
+// computed as a sort of the deviations would compute them, so the result
+// is the same to the bit (a randomised test compares both ways).
+double median_deviation_of_sorted(std::span<const std::int16_t> sorted, double median) {
+  const std::size_t n = sorted.size();
+  std::size_t below = 0;  // values at or below the median
+  while (below < n && sorted[below] <= median) ++below;
+  std::size_t down = below;  // the next value below is sorted[down - 1]
+  std::size_t up = below;    // the next value above is sorted[up]
+  auto next_deviation = [&]() {
+    const double from_below = down > 0 ? median - sorted[down - 1] : 0;
+    const double from_above = up < n ? sorted[up] - median : 0;
+    if (up == n || (down > 0 && from_below <= from_above)) {
+      --down;
+      return from_below;
+    }
+    ++up;
+    return from_above;
+  };
+  const std::size_t middle = (n - 1) / 2;  // the lower of the middle deviations, 0-based
+  double deviation = 0;
+  for (std::size_t k = 0; k <= middle; ++k) deviation = next_deviation();
+  if (n % 2 == 1) return deviation;
+  return (deviation + next_deviation()) / 2;
+}
+
 }  // namespace
 
 CurveIndices curve_indices(std::span<const std::int16_t> in_time_order, std::span<const std::int16_t> sorted) {
@@ -61,9 +96,7 @@ CurveIndices curve_indices(std::span<const std::int16_t> in_time_order, std::spa
   if (n == 0) return result;
   result.iqr =
       quantile_of_sorted(sorted, upper_quartile_position) - quantile_of_sorted(sorted, lower_quartile_position);
-  std::vector<double> values(sorted.begin(), sorted.end());
-  std::span<double> all(values);
-  result.mad = median_deviation_in_place(all, median_of_sorted(all));
+  result.mad = median_deviation_of_sorted(sorted, median_of_sorted_values(sorted));
   return result;
 }
 
