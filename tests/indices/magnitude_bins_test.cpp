@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <optional>
+#include <random>
+#include <span>
 #include <vector>
 
 namespace varisift {
@@ -74,6 +78,53 @@ TEST(SimilarMagnitudeScores, AFloorStandsInForASpreadOfZero) {
   // A spread above the floor is kept: 1.4826 x 1 beats 0.25.
   const std::vector<MagnitudeAndIndex> spread{{1000, 1}, {1000, 2}, {1000, 3}};
   EXPECT_EQ(similar_magnitude_scores(spread, 0.25)[2], 1 / 1.4826);
+}
+
+// The score of one star the plain way: its bin widened from 0.25 mag in
+// steps of 0.02 mag until it holds enough stars (or all of them), its
+// values sorted, the median and the median of the sorted deviations.
+std::optional<double> direct_score(std::span<const MagnitudeAndIndex> stars, std::size_t i, double min_spread) {
+  const std::size_t wanted = std::min(stars_per_bin(stars.size()), stars.size());
+  std::vector<double> bin;
+  for (int half_width = 25;; half_width += 2) {
+    bin.clear();
+    for (const MagnitudeAndIndex& s : stars)
+      if (std::abs(s.magnitude - stars[i].magnitude) <= half_width) bin.push_back(s.value);
+    if (bin.size() >= wanted) break;
+  }
+  auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+  };
+  const double expected = median(bin);
+  for (double& v : bin) v = v < expected ? expected - v : v - expected;
+  const double spread = std::max(1.4826 * median(bin), min_spread);
+  if (!(spread > 0)) return std::nullopt;
+  return (stars[i].value - expected) / spread;
+}
+
+// The scores of bins shared by the stars of one magnitude, found from the
+// bin of the magnitude before, equal those of each star's bin worked out
+// alone, to the bit, on random tables: clusters of equal magnitudes and
+// values, sparse and dense ranges, tables smaller and larger than a bin.
+TEST(SimilarMagnitudeScores, EqualTheScoresOfEachBinWorkedOutAlone) {
+  std::mt19937 random(20261208);
+  for (int round = 0; round < 300; ++round) {
+    const int n = std::uniform_int_distribution<int>(1, 400)(random);
+    const int magnitude_spread = std::uniform_int_distribution<int>(0, 3)(random) == 0 ? 30 : 800;
+    const bool steps = round % 2 == 0;  // index values in steps, with many ties
+    std::vector<MagnitudeAndIndex> stars(static_cast<std::size_t>(n));
+    for (MagnitudeAndIndex& s : stars) {
+      s.magnitude = static_cast<std::int16_t>(1200 + std::uniform_int_distribution<int>(0, magnitude_spread)(random));
+      s.value = steps ? 0.0025 * std::uniform_int_distribution<int>(0, 8)(random)
+                      : std::uniform_real_distribution<double>(0, 1)(random);
+    }
+    const double min_spread = round % 3 == 0 ? 0.0 : 0.0025;
+    const std::vector<std::optional<double>> scores = similar_magnitude_scores(stars, min_spread);
+    for (std::size_t i = 0; i < stars.size(); ++i)
+      ASSERT_EQ(scores[i], direct_score(stars, i, min_spread)) << "round " << round << ", star " << i;
+  }
 }
 
 }  // namespace
