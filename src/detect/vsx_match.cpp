@@ -63,12 +63,12 @@ NearestVsxEntry VsxIndex::nearest(const VsxCatalogue& catalogue, std::int64_t ra
                                   double radius_arcsec) const {
   // The band holds every declination within the radius, and one unit more
   // on each side for the tolerance.
+  NearestVsxEntry best;
+  if (!on_the_sky(dec)) return best;
   const std::int64_t half_band =
       static_cast<std::int64_t>(std::ceil(radius_arcsec * static_cast<double>(centiarcsec_per_arcsecond))) + 1;
   auto band_start = std::lower_bound(by_dec_.begin(), by_dec_.end(), dec - half_band,
                                      [](const Key& k, std::int64_t value) { return k.dec < value; });
-  NearestVsxEntry best;
-  if (!on_the_sky(dec)) return best;
   for (auto it = band_start; it != by_dec_.end() && it->dec <= dec + half_band; ++it) {
     const VsxEntry& e = catalogue.entries[it->index];
     if (!on_the_sky(e.dec)) continue;

@@ -17,8 +17,6 @@ namespace varisift {
 
 namespace {
 
-constexpr double centimag_per_mag = 100;
-
 struct UseStyle {
   Marker marker;
   const char* css_class;

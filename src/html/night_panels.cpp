@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "store/time_keys.h"
+
 namespace varisift {
 
 namespace {
 
-constexpr std::int64_t e5_per_day = 100000;
 constexpr double hours_per_day = 24;
 constexpr double panel_gap = 8;
 constexpr double max_gap_share = 0.25;
@@ -26,8 +27,8 @@ constexpr double min_inset = 6;
 constexpr double max_inset_share = 0.25;
 
 std::int64_t julian_day_of(std::int64_t julian_e5) {
-  std::int64_t day = julian_e5 / e5_per_day;
-  return julian_e5 % e5_per_day < 0 ? day - 1 : day;
+  std::int64_t day = julian_e5 / julian_e5_per_day;
+  return julian_e5 % julian_e5_per_day < 0 ? day - 1 : day;
 }
 
 // Widths proportional to the weights that sum to total, none below
@@ -61,7 +62,7 @@ std::vector<double> proportional_widths(const std::vector<double>& weights, doub
 }  // namespace
 
 double hours_after(std::int64_t julian_day, std::int64_t julian_e5) {
-  return static_cast<double>(julian_e5 - julian_day * e5_per_day) * hours_per_day / e5_per_day;
+  return static_cast<double>(julian_e5 - julian_day * julian_e5_per_day) * hours_per_day / julian_e5_per_day;
 }
 
 std::vector<NightPanel> night_panels(const std::vector<Night>& nights, double frame_width) {

@@ -15,13 +15,13 @@
 
 #include "html/page_text.h"
 #include "html/svg_plot.h"
+#include "store/value_text.h"
 #include "text/decimal_text.h"
 
 namespace varisift {
 
 namespace {
 
-constexpr double centimag_per_mag = 100;
 constexpr double padding_share = 0.04;
 constexpr double min_mags_shown = 0.5;
 constexpr double min_values_shown = 0.1;

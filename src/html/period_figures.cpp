@@ -8,6 +8,7 @@
 #include "export/star_periods.h"
 #include "html/magnitude_scale.h"
 #include "html/svg_plot.h"
+#include "periods/period_flag.h"
 #include "text/decimal_text.h"
 
 namespace varisift {
@@ -29,10 +30,6 @@ constexpr double phase_padding = 0.02;
 // Model points per cycle: at the figure's width a point every four pixels,
 // which draws the three harmonics smoothly.
 constexpr int model_points_per_cycle = 120;
-// The nightly aliases shaded: within 3 % of 1 to 4 cycles per day, the
-// frequencies the flag `alias` names.
-constexpr int nightly_harmonics = 4;
-constexpr double alias_share = 0.03;
 
 std::string period_text(double days) { return fixed_decimals(days, period_decimals) + " d"; }
 
@@ -90,10 +87,11 @@ std::string periodogram_svg(const PeriodResult& result, std::uint32_t star) {
     return plot.render("periodogram", label);
   }
 
+  // The nightly aliases shaded: the frequencies the flag `alias` names.
   bool aliases_shown = false;
-  for (int k = 1; k <= nightly_harmonics; ++k) {
-    const double from = std::max(k * (1 - alias_share), x.range.low);
-    const double to = std::min(k * (1 + alias_share), x.range.high);
+  for (int k = 1; k <= nightly_alias_harmonics; ++k) {
+    const double from = std::max(k * (1 - nightly_alias_share), x.range.low);
+    const double to = std::min(k * (1 + nightly_alias_share), x.range.high);
     if (from >= to) continue;
     plot.band(from, to, "alias-band", "");
     aliases_shown = true;

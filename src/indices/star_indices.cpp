@@ -5,12 +5,11 @@
 
 #include "indices/index_flag.h"
 #include "indices/magnitude_bins.h"
+#include "store/value_text.h"
 
 namespace varisift {
 
 namespace {
-
-constexpr double hundredths_per_magnitude = 100.0;
 
 // The finest difference each index can show, which stands in for a bin's
 // spread where the spread is smaller. The log gives magnitudes in steps of
@@ -51,8 +50,8 @@ std::vector<StarIndices> variability_indices(const DetectionResults& results) {
   for (std::size_t i = 0; i < n; ++i) {
     const StarResult& r = results.stars[i];
     if (!r.has_statistics) continue;
-    indices[i].iqr = r.indices.iqr / hundredths_per_magnitude;
-    indices[i].mad = r.indices.mad / hundredths_per_magnitude;
+    indices[i].iqr = r.indices.iqr / centimag_per_mag;
+    indices[i].mad = r.indices.mad / centimag_per_mag;
     indices[i].inv_eta = r.indices.inv_eta;
   }
   score_index(indices, results, &StarIndices::iqr, &StarIndices::iqr_score, iqr_step);

@@ -9,9 +9,6 @@ namespace {
 
 // log10 of the false-alarm probability from which a peak is weak (0.001).
 constexpr double weak_log10_fap = -3;
-// The nightly frequencies k = 1..4 c/d and the share of k around each.
-constexpr int nightly_harmonics = 4;
-constexpr double alias_share = 0.03;
 
 }  // namespace
 
@@ -32,8 +29,8 @@ std::string_view period_flag_name(PeriodFlag flag) {
 PeriodFlag period_flag(double period_d, double span_d, double log10_fap, double frequency) {
   if (period_d > span_d / min_cycles_for_a_period) return PeriodFlag::long_period;
   if (log10_fap >= weak_log10_fap) return PeriodFlag::weak;
-  for (int k = 1; k <= nightly_harmonics; ++k)
-    if (std::abs(frequency - k) <= alias_share * k) return PeriodFlag::alias;
+  for (int k = 1; k <= nightly_alias_harmonics; ++k)
+    if (std::abs(frequency - k) <= nightly_alias_share * k) return PeriodFlag::alias;
   return PeriodFlag::ok;
 }
 

@@ -15,6 +15,10 @@ enum class PeriodFlag { long_period, weak, alias, ok };
 
 // Fewer cycles than this in the span make a period a lower limit.
 inline constexpr double min_cycles_for_a_period = 2;
+// The nightly frequencies k = 1 to 4 cycles per day, and the share of k
+// around each where a peak is an alias.
+inline constexpr int nightly_alias_harmonics = 4;
+inline constexpr double nightly_alias_share = 0.03;
 
 // "long", "weak", "alias" or "ok".
 std::string_view period_flag_name(PeriodFlag flag);

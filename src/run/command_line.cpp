@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "export/star_periods.h"
 #include "text/number_format.h"
 
 namespace varisift {
@@ -29,9 +30,8 @@ constexpr std::string_view help_option = "--help";
 // The 3rd criterion is compared with the variation limit as a signed 16-bit
 // value: a larger limit would wrap to a negative one and select nothing.
 constexpr std::uint64_t max_min_variation = 32767;
-// Periods are read in days with at most six decimals, the decimals of
-// period_d in stars.csv, up to about 270 years.
-constexpr int period_decimals = 6;
+// Periods are read in days with at most the decimals of period_d in
+// stars.csv (six), up to about 270 years.
 constexpr std::uint64_t min_period_micro_days = 1;
 constexpr std::uint64_t max_period_micro_days = 100000000000;
 constexpr double micro_days_per_day = 1e6;

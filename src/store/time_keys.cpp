@@ -13,7 +13,6 @@ namespace {
 constexpr int last_julian_calendar_year = 1581;
 // Julian date 1524.5 in key units: the offset of the day count below.
 constexpr double key_offset = 152450000.0;
-constexpr double key_units_per_day = 100000.0;
 }  // namespace
 
 std::int64_t julian_e5(std::int16_t year_in, std::int16_t month_in, std::int16_t day, std::int16_t hour,
@@ -37,7 +36,7 @@ std::int64_t julian_e5(std::int16_t year_in, std::int16_t month_in, std::int16_t
   j = j + minute / 1440.0;
   j = j + second / 86400.0;
   j = j + b;
-  return round_to_int64(j * key_units_per_day - key_offset);
+  return round_to_int64(j * static_cast<double>(julian_e5_per_day) - key_offset);
 }
 
 std::int64_t julian_e5_of_stamp(std::string_view stamp) {

@@ -8,6 +8,9 @@
 
 namespace varisift {
 
+// The unit of the Julian-date key: 1/100000 day.
+inline constexpr std::int64_t julian_e5_per_day = 100000;
+
 // Julian date x 100000 of a calendar date and time (Gregorian from 1582),
 // evaluated in IEEE double exactly in the order of its formula and rounded
 // to nearest, ties to even.

@@ -10,6 +10,9 @@
 
 namespace varisift {
 
+// The store's unit of magnitudes: 1/100 mag.
+inline constexpr double centimag_per_mag = 100;
+
 // A magnitude with its two decimals, as the log writes magnitudes.
 inline std::string magnitude_text(std::int64_t hundredths) { return scaled_integer_text(hundredths, 2); }
 

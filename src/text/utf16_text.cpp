@@ -37,24 +37,6 @@ void append_as_utf16(std::u16string& out, char32_t code) {
   out += static_cast<char16_t>(low_surrogate_first + (offset & surrogate_mask));
 }
 
-void append_as_utf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < first_astral) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 }  // namespace
 
 std::u16string utf8_to_utf16(std::string_view utf8) {
@@ -84,11 +66,11 @@ std::string utf16_to_utf8(std::u16string_view utf16) {
     if (is_high_surrogate(unit) && i < utf16.size() && is_low_surrogate(utf16[i])) {
       const char32_t high = unit - high_surrogate_first;
       const char32_t low = utf16[i++] - low_surrogate_first;
-      append_as_utf8(out, first_astral + ((high << surrogate_bits) | low));
+      append_code_point_as_utf8(out, first_astral + ((high << surrogate_bits) | low));
     } else if (is_high_surrogate(unit) || is_low_surrogate(unit)) {
-      append_as_utf8(out, replacement_character);
+      append_code_point_as_utf8(out, replacement_character);
     } else {
-      append_as_utf8(out, unit);
+      append_code_point_as_utf8(out, unit);
     }
   }
   return out;

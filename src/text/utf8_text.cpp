@@ -3,12 +3,33 @@
 
 namespace varisift {
 
-void append_latin1_as_utf8(std::string& out, unsigned char latin1) {
-  if (latin1 < 0x80) {
-    out += static_cast<char>(latin1);
+namespace {
+
+// The first code points that need two, three and four bytes.
+constexpr char32_t first_two_byte = 0x80;
+constexpr char32_t first_three_byte = 0x800;
+constexpr char32_t first_four_byte = 0x10000;
+
+// A continuation byte: 10 and six bits of the code point.
+char continuation_byte(char32_t code, unsigned shift) { return static_cast<char>(0x80 | ((code >> shift) & 0x3F)); }
+
+}  // namespace
+
+void append_code_point_as_utf8(std::string& out, char32_t code) {
+  if (code < first_two_byte) {
+    out += static_cast<char>(code);
+  } else if (code < first_three_byte) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += continuation_byte(code, 0);
+  } else if (code < first_four_byte) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += continuation_byte(code, 6);
+    out += continuation_byte(code, 0);
   } else {
-    out += static_cast<char>(0xC0 | (latin1 >> 6));
-    out += static_cast<char>(0x80 | (latin1 & 0x3F));
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += continuation_byte(code, 12);
+    out += continuation_byte(code, 6);
+    out += continuation_byte(code, 0);
   }
 }
 

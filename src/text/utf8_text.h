@@ -9,11 +9,14 @@
 
 namespace varisift {
 
+// Appends one code point (at most U+10FFFF) as UTF-8.
+void append_code_point_as_utf8(std::string& out, char32_t code);
+
 // Latin-1 text (the log's image names) as UTF-8: every byte is the code
 // point of the same value.
 std::string latin1_to_utf8(std::string_view latin1);
 // Appends one Latin-1 character as UTF-8.
-void append_latin1_as_utf8(std::string& out, unsigned char latin1);
+inline void append_latin1_as_utf8(std::string& out, unsigned char latin1) { append_code_point_as_utf8(out, latin1); }
 
 // Length of the valid UTF-8 sequence of two to four bytes at the start of
 // text, 0 when there is none (overlong forms, surrogates and code points
