@@ -30,7 +30,6 @@ constexpr std::string_view smallest_magnitude_error = "0.001";
 constexpr std::size_t max_star_id_length = 30;
 constexpr std::size_t max_chart_length = 20;
 constexpr int position_decimals = 6;
-constexpr int radius_decimals = 1;
 
 std::string magnitude_error(const Image& image, std::uint16_t meas) {
   if (image.snr_tenths.size() < meas) return std::string(not_available);
@@ -72,7 +71,7 @@ std::string candidate_text(const StarResult& r) {
 }
 
 std::string radius_text(const ExportData& data) {
-  return fixed_decimals(data.match_radius_arcsec, radius_decimals) + " arcsec";
+  return fixed_decimals(data.match_radius_arcsec, arcsec_decimals) + " arcsec";
 }
 
 // Where the results table of the report took another catalogue entry than
@@ -83,7 +82,7 @@ void add_other_entry_comment(std::string& out, const ObservationStore& store, co
   if (r.vsx_match == 0 || r.vsx_match == data.name_of(r.star).entry) return;
   const VsxEntry& e = store.vsx.entries[r.vsx_match - 1];
   add_line(out, candidate_text(r) + ": the report's results table names " + latin1_to_utf8(store.vsx.name(e)) + ", " +
-                    fixed_decimals(separation_arcsec(r.row_ra, r.row_dec, e.ra, e.dec), radius_decimals) +
+                    fixed_decimals(separation_arcsec(r.row_ra, r.row_dec, e.ra, e.dec), arcsec_decimals) +
                     " arcsec from its row, which is not the nearest VSX entry within " + radius_text(data));
 }
 

@@ -15,6 +15,10 @@
 
 namespace varisift {
 
+// Radii and distances on the sky are shown in arcseconds to a tenth, the
+// step of the match radius.
+inline constexpr int arcsec_decimals = 1;
+
 struct ExportData {
   // Star s at index s - 1 in each list.
   std::vector<StarAnchor> anchors;

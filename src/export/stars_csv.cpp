@@ -13,7 +13,6 @@ namespace varisift {
 namespace {
 
 constexpr int degree_decimals = 6;
-constexpr int separation_decimals = 1;
 constexpr int criterion_decimals = 0;  // the criteria are whole numbers
 constexpr int index_decimals = 4;      // IQR and MAD are multiples of 0.0025 mag, so shown exactly
 constexpr int score_decimals = 3;
@@ -52,7 +51,7 @@ void append_vsx_columns(std::vector<std::string>& row, const VsxCatalogue& catal
     return;
   }
   row.push_back(latin1_to_utf8(catalogue.name(catalogue.entries[entry - 1])));
-  row.push_back(fixed_decimals(separation_arcsec, separation_decimals));
+  row.push_back(fixed_decimals(separation_arcsec, arcsec_decimals));
 }
 
 // The period columns of one star: all empty where no search ran; under

@@ -15,7 +15,6 @@ namespace varisift {
 namespace {
 
 constexpr int score_decimals = 2;
-constexpr int separation_decimals = 1;
 
 // What the columns cover, where the report's results row differs.
 constexpr std::string_view table_note =
@@ -44,7 +43,7 @@ std::string vsx_cell(const ObservationStore& store, const NearestVsxEntry& neare
   std::string cell = "<td class=\"text vsx\"><a href=\"";
   append_escaped(cell, vsx_detail_url(e.id));
   cell += "\" title=\"VSX entry " + std::to_string(e.id) + ", " +
-          fixed_decimals(nearest.separation_arcsec, separation_decimals) + "\u2033 away\">";
+          fixed_decimals(nearest.separation_arcsec, arcsec_decimals) + "\u2033 away\">";
   append_escaped(cell, latin1_to_utf8(store.vsx.name(e)));
   return cell + "</a></td>";
 }

@@ -18,8 +18,6 @@ namespace {
 // Nothing may be loaded: no script, image, font, frame or style sheet from
 // anywhere; only the style element of the page itself applies. Links are
 // followed only when the reader clicks them.
-constexpr int radius_decimals = 1;
-
 constexpr std::string_view security_policy =
     "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'";
 
@@ -47,7 +45,7 @@ std::string summary(const ObservationStore& store, std::size_t candidate_count, 
   s += "<dt>Images</dt><dd>" + std::to_string(store.image_count()) + "</dd>\n";
   s += "<dt>Stars identified</dt><dd>" + std::to_string(store.stars.count()) + "</dd>\n";
   s += "<dt>Candidates</dt><dd>" + std::to_string(candidate_count) + "</dd>\n";
-  s += "<dt>VSX match radius</dt><dd>" + fixed_decimals(data.match_radius_arcsec, radius_decimals) +
+  s += "<dt>VSX match radius</dt><dd>" + fixed_decimals(data.match_radius_arcsec, arcsec_decimals) +
        "\u2033</dd>\n</dl>\n";
   s += "<pre class=\"parameters\">";
   for (const std::string& line : context.parameter_lines) {
