@@ -93,6 +93,7 @@ const NearestCase nearest_cases[] = {
     {"a hundredth of an arcsec beyond it is outside", 43200000, 30 * degrees, 5.0, {{43200000, 30 * degrees + 501}}, 0},
     {"across 0h: 0.1 s east of 0h and 0.1 s west are 3 arcsec apart", 100, 0, 5.0, {{86399900, 0}}, 1},
     {"a tie goes to the first entry", 43200000, 0, 5.0, {{43200000, -300}, {43200000, 300}}, 1},
+    {"a tie goes to the first entry, here the northern", 43200000, 0, 5.0, {{43200000, 300}, {43200000, -300}}, 1},
     {"at the pole every right ascension is near", 0, 90 * degrees, 1.0, {{43200000, 90 * degrees - 50}}, 1},
     {"an entry far away in right ascension at the same declination", 43200000, 0, 60.0, {{43204100, 0}}, 0},
 };

@@ -1,7 +1,8 @@
 // The exports of the real program on the shipped sample: the CSV files and
 // the AAVSO file against reviewed expected files, the AAVSO file read back
 // against the format's rules, the console and report bytes unchanged, the
-// CSV set replaced as a whole, and wrong use that leaves everything as it was.
+// CSV set replaced as a whole, a failed export that stops none of the others,
+// and wrong use that leaves everything as it was.
 //
 // Expected files: tests/e2e/expected/exports/; after a deliberate change
 // regenerate them with VARISIFT_UPDATE_EXPECTED=1 (review the difference).
@@ -178,6 +179,22 @@ TEST(ExportDestinations, OneFailedExportDoesNotStopTheOthers) {
                                                "way); wrote out/stars.csv, 5 light curves out/lc_*.csv\r\n"));
   EXPECT_TRUE(fs::exists(dir.path() / "out" / "stars.csv"));
   EXPECT_FALSE(fs::exists(dir.path() / "page.html"));
+}
+
+// Nor does a failed first export stop the later ones: the CSV set cannot be
+// written where a file stands in the way of its folder, and the AAVSO file
+// and the page still are.
+TEST(ExportDestinations, AFailedCsvSetStopsNeitherTheAavsoFileNorThePage) {
+  TempDir dir;
+  put_sample(dir.path());
+  e2e::write_file(dir.path() / "blocker", "not a folder\r\n");
+  const e2e::RunOutput run =
+      run_varisift_with(dir.path(), "--csv blocker/out --aavso a.txt --obscode XYZ --filter V --html page.html");
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_TRUE(run.errors.starts_with("varisift: cannot write 'blocker/out' (")) << run.errors;
+  EXPECT_TRUE(run.errors.ends_with("); wrote a.txt, page.html\r\n")) << run.errors;
+  EXPECT_TRUE(fs::exists(dir.path() / "a.txt"));
+  EXPECT_TRUE(fs::exists(dir.path() / "page.html"));
 }
 
 // An AAVSO file without observations is a valid file with its comments,

@@ -2,7 +2,7 @@
 // in with their note, measurements in a bad image and in an image with an
 // impossible time stamp stay out with a comment, the error column keeps its
 // limits, and the name is the nearest catalogue entry, not the results
-// table's.
+// table's, whole up to the field's 30 characters.
 #include "export/aavso_extended.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +94,18 @@ TEST(AavsoExtended, ACandidateWithoutAnEntryWithinTheRadiusIsNotSubmitted) {
   EXPECT_EQ(lines.back(),
             "# Candidate 1 (star 1) at RA 0.000000 Dec 0.000000 has no VSX identification within 5.0 arcsec: it needs "
             "a VSX registration first");
+}
+
+// A catalogue name has at most the 30 characters of the STARID field, and
+// goes in whole: a Latin-1 letter takes two bytes in UTF-8 and still counts
+// as one character.
+TEST(AavsoExtended, TheStarIdHoldsAWholeNameOfThirtyCharacters) {
+  EclipseRun run;
+  detect_fixtures::add_vsx_entry(run.store.vsx, 9, 0, 0, 1400, "Gaia DR3 123456789012345 L\xF6wen");
+  run.data.names = {{3, 0.0}};
+  const std::string text = aavso_extended(run.store, run.results, run.data, run.settings).text;
+  const std::string last = lines_of(text).back();
+  EXPECT_EQ(last.substr(0, last.find(',')), "Gaia DR3 123456789012345 L\xC3\xB6wen");
 }
 
 TEST(AavsoExtended, TimeStampsOnlyOfTheCalendarFrom1990To2100) {

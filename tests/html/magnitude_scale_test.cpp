@@ -44,7 +44,10 @@ TEST(MagnitudeScale, WildOutliersGoToAStripBeyondTheirEdge) {
       {curve(37, 15.0, 15.5, {19.0, 19.1, 19.2}), false, false},  // three in 40 are a real part
       {curve(40, 15.0, 15.5, {16.5}), false, false},              // a gap of twice the span stays
       {curve(40, 15.0, 15.5, {16.5001}), false, true},
-      {curve(40, 15.0, 15.0, {15.2}), false, false},  // the span counts as 0.1 mag at least
+      {curve(40, 15.0, 15.5, {14.0}), false, false},  // on the bright side too
+      {curve(40, 15.0, 15.5, {13.9999}), true, false},
+      {curve(37, 15.0, 15.5, {19.0, 19.1}), false, false},  // two in 39: more than one in twenty
+      {curve(40, 15.0, 15.0, {15.2}), false, false},        // the span counts as 0.1 mag at least
       {curve(40, 15.0, 15.0, {15.2001}), false, true},
       {curve(3, 15.0, 15.1, {19.0}), false, true},
       {curve(2, 15.0, 15.1, {19.0}), false, false},  // three must stay on the scale

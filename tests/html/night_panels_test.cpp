@@ -1,7 +1,7 @@
 // The nights of a constructed series and their panels on a light curve's
 // time axis: count and order, widths proportional to the nights' spans, the
-// minimum width, the gaps, and hours that count on past the end of a Julian
-// day.
+// minimum width, the gaps, the six hours that part two nights, and hours
+// that count on past the end of a Julian day.
 #include "html/night_panels.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +22,14 @@ constexpr double gap = 8;
 // is 2017-03-01 12:00 UT. The times are whole multiples of 45 minutes from
 // 12:00 UT, which Julian dates in units of 1/100000 day hold exactly.
 struct Shot {
-  int day, hour, minute;
+  int day, hour, minute, second = 0;
 };
 
 std::vector<NightPanel> panels_of(const std::vector<Shot>& shots, SeriesNights* nights = nullptr) {
   ObservationStore store;
   for (const Shot& s : shots) {
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "201703%02d%02d%02d00", s.day, s.hour, s.minute);
+    std::snprintf(stamp, sizeof stamp, "201703%02d%02d%02d%02d", s.day, s.hour, s.minute, s.second);
     detect_fixtures::add_image(store, stamp, {});
   }
   SeriesNights series = nights_of(store);
@@ -92,6 +92,25 @@ TEST(NightPanels, TenNightsKeepTheMinimumWidthAndTheirOrder) {
   EXPECT_NEAR(width(panels[6]), 2 * width(panels[0]), 1e-9);
   EXPECT_GT(width(panels[0]), min_width);
   EXPECT_EQ(panels[9].right, frame);
+}
+
+// Images more than six hours apart belong to different nights: six hours
+// apart they share one, a second more and they do not.
+TEST(NightPanels, SixHoursApartIsOneNightASecondMoreIsTwo) {
+  SeriesNights nights;
+  panels_of({{1, 18, 0}, {2, 0, 0}, {2, 6, 0, 1}}, &nights);
+  ASSERT_EQ(nights.nights.size(), 2u);
+  EXPECT_EQ(nights.night_of_image[2], 0u);  // image numbers count from 1
+  EXPECT_EQ(nights.night_of_image[3], 1u);
+}
+
+// Three hours and six: the first night's third of the width lies just
+// below the minimum, 0.7 of an equal share, and gets the minimum.
+TEST(NightPanels, AShareJustBelowTheMinimumGetsTheMinimum) {
+  std::vector<NightPanel> panels = panels_of({{1, 18, 0}, {1, 21, 0}, {2, 18, 0}, {2, 21, 0}, {3, 0, 0}});
+  ASSERT_EQ(panels.size(), 2u);
+  EXPECT_DOUBLE_EQ(width(panels[0]), (frame - gap) / 2 * 0.7);
+  EXPECT_DOUBLE_EQ(width(panels[1]), (frame - gap) / 2 * 1.3);
 }
 
 TEST(NightPanels, OnThreeNightsEachKeepsAFifthOfTheWidth) {

@@ -1,6 +1,7 @@
 // Blocks of whole lines give exactly the lines of the line reader, whatever
 // the line ends and wherever a block boundary falls; a text split at
-// next_line_start gives the same lines in its two parts.
+// next_line_start gives the same lines in its two parts; reading stops at a
+// line of 16 MiB.
 #include "io/block_reader.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,29 @@ TEST(BlockReader, SameLinesAsTheLineReader) {
       ASSERT_EQ(lines_of_blocks(bytes, block, false), expected) << round << " block " << block;
       ASSERT_EQ(lines_of_blocks(bytes, block, true), expected) << round << " block " << block;
     }
+  }
+}
+
+// A line of 16 MiB or more is no line of a text file but a run of bytes (a
+// crafted gzip file expands to gigabytes without a line end): reading stops
+// there and says so. One byte less is still a line.
+TEST(BlockReader, StopsAtALineOf16MiB) {
+  constexpr std::size_t mib_16 = std::size_t{1} << 24;
+  for (std::size_t length : {mib_16 - 1, mib_16}) {
+    std::FILE* file = testing::file_holding(std::string(length, 'x') + "\nnext\n");
+    ASSERT_NE(file, nullptr);
+    FileSource source(file);
+    BlockReader reader(source);
+    std::vector<std::size_t> line_lengths;
+    std::string_view block;
+    while (reader.next_block(block))
+      while (!block.empty()) line_lengths.push_back(next_line(block).size());
+    std::fclose(file);
+    const bool too_long = length == mib_16;
+    EXPECT_EQ(reader.line_too_long(), too_long) << length;
+    const std::vector<std::size_t> expected =
+        too_long ? std::vector<std::size_t>() : std::vector<std::size_t>{length, 4};
+    EXPECT_EQ(line_lengths, expected) << length;
   }
 }
 

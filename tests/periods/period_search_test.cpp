@@ -1,7 +1,8 @@
 // The search on constructed light curves: each flag, the epoch of a known
-// maximum and of a known minimum (eclipsing, the period doubled), the
-// refinement of Series A's peak, and the choice among peaks at f, f/2 and
-// f/3.
+// maximum and of a known minimum (eclipsing, the period doubled), a curve
+// repeated exactly that keeps its period, the alias flag of an eclipsing
+// star by its peak, the refinement of Series A's peak, and the choice among
+// peaks at f, f/2 and f/3.
 #include "periods/period_search.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,45 @@ TEST(PeriodSearch, EclipsingShapeDoublesThePeriodWithEpochAtMinimum) {
   EXPECT_NEAR(*r.epoch_jd, nearest(primary, period, middle), 0.0015);
 }
 
+TEST(PeriodSearch, ACurveThatRepeatsExactlyKeepsItsPeriod) {
+  // Four images a cycle, at the same four phases with the same magnitudes
+  // every cycle: the phase bins of P and of 2P each hold one magnitude, and
+  // no dispersion at 2P is not below 0.95 times none at P.
+  const double period = 0.2, at_phase[] = {12.25, 12.0, 11.75, 12.0};
+  std::vector<double> times, m;
+  for (int i = 0; i < 80; ++i) {
+    times.push_back(2460310.6 + i * period / 4);
+    m.push_back(at_phase[i % 4]);
+  }
+  const PeriodResult r = *search_period(times, m, ra, dec, {});
+  EXPECT_NEAR(r.peak_frequency, 1 / period, 1e-3);
+  EXPECT_FALSE(r.eclipsing);
+  EXPECT_NEAR(r.period_d, period, 1e-4);
+}
+
+TEST(PeriodSearch, AnEclipsingStarIsAnAliasByItsPeakNotByItsPeriod) {
+  // Unequal eclipses half a 2/3-day orbit apart on six nights of eight
+  // hours: the periodogram peaks at 3 c/d, a nightly alias, though the
+  // period found, 2/3 d, is 1.5 c/d.
+  const double period = 2.0 / 3, primary = 2460311.13, width = 0.05;
+  const std::vector<double> six_nights = fixtures::nightly_times(6, 120, 4);
+  fixtures::Noise noise(5);
+  std::vector<double> m;
+  for (double t : six_nights) {
+    const double phase = (t - primary) / period;
+    auto dip = [&](double centre) {
+      const double x = phase - centre - std::round(phase - centre);
+      return std::exp(-0.5 * x * x / (width * width));
+    };
+    m.push_back(12 + 0.8 * dip(0) + 0.35 * dip(0.5) + noise(0.02));
+  }
+  const PeriodResult r = *search_period(six_nights, m, ra, dec, {});
+  EXPECT_TRUE(r.eclipsing);
+  EXPECT_NEAR(r.peak_frequency, 3, 0.01);
+  EXPECT_NEAR(r.period_d, period, 0.003);
+  EXPECT_EQ(period_flag_name(r.flag), "alias");
+}
+
 TEST(PeriodSearch, NoSearchWithoutEnoughData) {
   const std::vector<double> seven(nights.begin(), nights.begin() + 7), same_time(10, 2460311.0);
   const std::vector<double> m7(7, 12.0), m10(10, 12.0);
@@ -183,6 +223,9 @@ TEST(PeakChoice, ASubharmonicWinsOnlyByTheMargin) {
       {"two perfect fits: the higher frequency", {{2.0, 1, 0}, {1.0, 1, 0}}, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(chosen_peak(c.peaks, 100, tolerance, 10), c.chosen) << c.what;
+  // Without a margin a subharmonic must still fit better: on equal fits the
+  // higher frequency stays.
+  EXPECT_EQ(chosen_peak({{2.0, 0.80, 1}, {1.0, 0.85, 1}}, 100, tolerance, 0), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Loading the VSX catalogue: the fixed columns of a catalogue line, the flag
 // that leaves an entry out, short lines, the console progress line of
-// vsx.dat in the working directory, gzip data told by its bytes, and a
-// catalogue of millions of entries.
+// vsx.dat in the working directory, gzip data told by its bytes, a
+// catalogue of millions of entries, and the limits beyond which a file is
+// no catalogue (4 GiB of text, 50 million entries).
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
@@ -189,6 +191,42 @@ TEST_F(VsxCatalogueFile, GzipDataToldByItsBytesAndPromisedByTheName) {
               (Entry{100000, 47593361, 10099919, 1619, "CSS_J131313.4+280319"}))
         << row.name;
   }
+}
+
+// Beyond 4 GiB of text a catalogue is damaged or crafted, and reading
+// stops; exactly 4 GiB is still read. The file is sparse: lines of 1 MiB
+// of zero bytes, each an entry, then one byte more.
+TEST_F(VsxCatalogueFile, AtMost4GiBOfText) {
+#ifdef _WIN32
+  GTEST_SKIP() << "NTFS would write the holes of the 4 GiB file out in full";
+#endif
+  constexpr std::uint64_t mib = std::uint64_t{1} << 20, gib_4 = std::uint64_t{4} << 30;
+  {
+    std::ofstream file("big.dat", std::ios::binary);
+    for (std::uint64_t end = mib; end <= gib_4; end += mib) {
+      file.seekp(static_cast<std::streamoff>(end - 1));
+      file.put('\n');
+    }
+  }
+  VsxCatalogue exactly;
+  EXPECT_EQ(load_vsx_file(exactly, "big.dat"), "");
+  EXPECT_EQ(exactly.count(), 4096u);
+  std::filesystem::resize_file("big.dat", gib_4 + 1);
+  VsxCatalogue one_byte_more;
+  EXPECT_EQ(load_vsx_file(one_byte_more, "big.dat"), "holds more than 4 GiB of text");
+}
+
+// Beyond 50 million entries reading stops too; the 50 millionth is still
+// read. The limit is on the entries the catalogue holds, so a catalogue
+// filled to one below it stands in for a file of 50 million lines.
+TEST_F(VsxCatalogueFile, AtMost50MillionEntries) {
+  write_catalogue("      7 Short\n", "one.dat");
+  VsxCatalogue catalogue;
+  catalogue.entries.reserve(50'000'001);
+  catalogue.entries.resize(49'999'999);
+  EXPECT_EQ(load_vsx_file(catalogue, "one.dat"), "");
+  EXPECT_EQ(catalogue.count(), 50'000'000u);
+  EXPECT_EQ(load_vsx_file(catalogue, "one.dat"), "holds more than 50000000 entries");
 }
 
 }  // namespace
