@@ -23,7 +23,10 @@ TEST(GzipSignature, TheFirstTwoBytesAndTheFileLeftAtItsStart) {
       {"a gzip header", "\x1F\x8B\x08\x00"s, true},
       {"the signature alone", "\x1F\x8B"s, true},
       {"the second byte off by one", "\x1F\x8C\x08\x00"s, false},
-      {"the first byte alone of it", "\x1F" "A catalogue line"s, false},
+      {"the first byte alone of it",
+       "\x1F"
+       "A catalogue line"s,
+       false},
       {"the two bytes swapped", "\x8B\x1F"s, false},
       {"one byte", "\x1F"s, false},
       {"an empty file", ""s, false},
